@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QIcon>
+
+namespace zifrax {
+
+// The program's three pictures, drawn at the sizes a window and a button ask for.
+QIcon smileyIcon();     // the window icon: a yellow smiling face
+QIcon lightBulbIcon();  // the solve button: a lit light bulb
+QIcon stopSignIcon();   // the stop button: a red octagon with STOP
+
+}  // namespace zifrax

@@ -1,0 +1,42 @@
+// The solve command: it locks the controls, copies the cells into the solver
+// module and runs the preparation and both stages on the window's thread.
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/cell_edit.h"
+#include "app/cell_text.h"
+#include "app/window_for_solver.h"
+#include "app/zifrax_frm.h"
+#include "solver/stages.h"
+
+namespace zifrax {
+
+void ZifRax_frm::solve_cmd_Click()
+{
+    setMenuEnabled(false);
+    solve_cmd->setEnabled(false);
+    setSolving(true);
+
+    Zifrax_bas& bas = solverModule();
+    bas.startzeit = std::chrono::system_clock::now();
+    for (int i = 1; i <= kCellCount; ++i) {
+        bas.vorgabe[i] = cellDigit(raetsel_txt(i)->text());
+        bas.loesung[i] = bas.vorgabe[i];
+    }
+    for (QLabel* label : {variation_lbl(1), brute_force_lbl(1), rechenzeit_lbl(1), rechenzeit_lbl(2),
+                          rechenzeit_lbl(3)})
+        label->clear();
+
+    {
+        WindowForSolver window(*this);
+        bas.vorbereitung();
+        variation(bas, window);
+        brute_force(bas, window);
+    }
+
+    setSolving(false);
+    setMenuEnabled(true);
+    solve_cmd->setEnabled(true);
+}
+
+}  // namespace zifrax

@@ -1,0 +1,81 @@
+#include "app/zifrax_frm.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/cell_edit.h"
+
+namespace zifrax {
+
+ZifRax_frm::ZifRax_frm(QWidget* parent)
+    : QMainWindow(parent)
+{
+    buildControls();
+    wireControls();
+    Form_Load();
+    showCaption();
+
+    // Nothing moves or resizes: the window keeps the size of its content.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    raetsel_txt(1)->setFocus();
+}
+
+ZifRax_frm::~ZifRax_frm() = default;
+
+void ZifRax_frm::wireControls()
+{
+    for (int index = 1; index <= kCellCount; ++index)
+        connect(raetsel_txt(index), &CellEdit::keyReleased, this, &ZifRax_frm::raetsel_txt_KeyUp);
+    connect(solve_cmd, &QPushButton::clicked, this, &ZifRax_frm::solve_cmd_Click);
+}
+
+void ZifRax_frm::Form_Load()
+{
+    state.unchangedFlag = true;
+    state.versionText = QStringLiteral("15.07.07");
+    Solver_fra->setTitle(QStringLiteral("Version: ") + state.versionText);
+}
+
+void ZifRax_frm::setMenuEnabled(bool enabled)
+{
+    // The menu's own action carries the entries' shortcuts with it.
+    M_raetsel->menuAction()->setEnabled(enabled);
+    M_raetsel->setEnabled(enabled);
+}
+
+void ZifRax_frm::showCaption(const QString& fileTitle)
+{
+    setWindowTitle(fileTitle.isEmpty() ? state.programTitle
+                                       : state.programTitle + QStringLiteral(" (") + fileTitle + QLatin1Char(')'));
+}
+
+void ZifRax_frm::setSolving(bool solving)
+{
+    // The cells stay usable for focus and scrolling but take no input, so the
+    // solver never sees its working grid change under it.
+    solving_ = solving;
+    for (int index = 1; index <= kCellCount; ++index)
+        raetsel_txt(index)->setReadOnly(solving);
+}
+
+void ZifRax_frm::closeEvent(QCloseEvent* event)
+{
+    // Closing ends the program without a question; a running solve stops at
+    // its next progress report.
+    closing_ = true;
+    event->accept();
+}
+
+}  // namespace zifrax

@@ -1,0 +1,80 @@
+// The main window: its controls, the program-wide state, and the handlers
+// that the controls are wired to. Each group of handlers lives in a unit of
+// its own (cell entry, the solve command, …).
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+
+#include "app/program_state.h"
+#include "solver/zifrax_bas.h"
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace zifrax {
+
+class CellEdit;
+
+class ZifRax_frm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit ZifRax_frm(QWidget* parent = nullptr);
+    ~ZifRax_frm() override;
+
+    // The controls, by the names the rest of the program knows them by.
+    CellEdit* raetsel_txt(int index) const { return cells_.at(index); }  // 1 … 81
+    QLabel* variation_lbl(int i) const { return variationLabels_.at(i); }  // 0, 1
+    QLabel* brute_force_lbl(int i) const { return bruteForceLabels_.at(i); }  // 0, 1
+    QLabel* rechenzeit_lbl(int i) const { return timeLabels_.at(i); }  // 0 … 3
+    QPushButton* solve_cmd = nullptr;
+    QPushButton* stop_chk = nullptr;
+    QGroupBox* Solver_fra = nullptr;
+    QMenu* M_raetsel = nullptr;
+    QAction* M_neu = nullptr;
+    QAction* M_laden = nullptr;
+    QAction* M_speichern = nullptr;
+    QAction* M_speichern_unter = nullptr;
+    QAction* M_Druckeinstellung = nullptr;
+    QAction* M_drucken = nullptr;
+    QAction* M_end = nullptr;
+
+    ProgramState state;
+    Zifrax_bas& solverModule() { return bas_; }
+
+    // The menu "&Rätsel" as a whole, entries and shortcuts alike.
+    void setMenuEnabled(bool enabled);
+    // The program title, followed by " (fileTitle)" when a file title is given.
+    void showCaption(const QString& fileTitle = QString());
+
+    // True once the user has closed the window: a running solve stops.
+    bool isClosing() const { return closing_; }
+    bool isSolving() const { return solving_; }
+
+    void raetsel_txt_KeyUp(int index);
+    void solve_cmd_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void wireControls();
+    void Form_Load();
+    void setSolving(bool solving);
+
+    Zifrax_bas bas_;
+    std::array<CellEdit*, 82> cells_{};  // element 0 unused
+    std::array<QLabel*, 2> variationLabels_{};
+    std::array<QLabel*, 2> bruteForceLabels_{};
+    std::array<QLabel*, 4> timeLabels_{};
+    bool solving_ = false;
+    bool closing_ = false;
+};
+
+}  // namespace zifrax

@@ -1,0 +1,16 @@
+// The two solver stages as the program runs them.
+#pragma once
+
+#include "solver/solver_window.h"
+#include "solver/zifrax_bas.h"
+
+namespace zifrax {
+
+// Lists every admissible filling of each row in ascending order.
+void variation(Zifrax_bas& bas, SolverWindow& window);
+
+// Combines one listed filling per row, depth first, and writes the first
+// solution into the cells.
+void brute_force(Zifrax_bas& bas, SolverWindow& window);
+
+}  // namespace zifrax

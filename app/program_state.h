@@ -11,6 +11,7 @@ struct ProgramState {
     QString currentFilePath;     // the puzzle file that belongs to the grid; empty when none
     bool unchangedFlag = true;   // no digit accepted since start, the last new puzzle or load
     QString versionText;         // set at start
+    QString loadedFileTitle;     // name of the file last chosen to load, for the printed heading
     const QString programTitle = QString::fromUtf8(credits::kProgramTitle);
 };
 

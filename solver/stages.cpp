@@ -4,6 +4,6 @@ namespace zifrax {
 
 // The stages come with the solver engine; until then a solve only prepares.
 void variation(Zifrax_bas&, SolverWindow&) {}
-void brute_force(Zifrax_bas&, SolverWindow&) {}
+std::int64_t brute_force(Zifrax_bas&, SolverWindow&) { return 0; }
 
 }  // namespace zifrax

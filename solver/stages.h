@@ -10,7 +10,8 @@ namespace zifrax {
 void variation(Zifrax_bas& bas, SolverWindow& window);
 
 // Combines one listed filling per row, depth first, and writes the first
-// solution into the cells.
-void brute_force(Zifrax_bas& bas, SolverWindow& window);
+// solution into the cells. Returns the number of passes made, which only
+// tests and benchmarks look at.
+std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window);
 
 }  // namespace zifrax

@@ -62,7 +62,8 @@ QLabel* addLabel(QWidget* frame, const QString& name, int left, int top, int wid
     label->setGeometry(twipsRect(left, top, width, height));
     label->setAlignment(Qt::AlignCenter);
     label->setFont(arial(points, true));
-    setBackground(label, kWindowColour);
+    // The labels share the frame's light yellow; they are not filled on their
+    // own, so the style's tint of the frame's inside shows evenly through them.
     if (!defaultTextColour) {
         QPalette p = label->palette();
         p.setColor(QPalette::WindowText, toQColor(textColour));

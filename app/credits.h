@@ -7,4 +7,9 @@ namespace zifrax::credits {
 // The window caption at start; loading and saving append " (file name)".
 inline constexpr char kProgramTitle[] = "Zifrax – Zahlenrätsel lösen · ein Programm des Zifrax-Projekts";
 
+// Lines 2 and 3 of every puzzle file: 20 characters between two asterisks,
+// ASCII only: the source is UTF-8, the file Windows-1252.
+inline constexpr char kPuzzleFileCreditLine1[] = "* ein Programm des   *";
+inline constexpr char kPuzzleFileCreditLine2[] = "*   Zifrax-Projekts  *";
+
 }  // namespace zifrax::credits

@@ -10,3 +10,9 @@ build_zifrax
 export QT_QPA_PLATFORM=offscreen
 cd "$ZIFRAX_ROOT/build"
 ctest --output-on-failure -j "$(nproc)"
+
+# The puzzle file tests once more under AddressSanitizer and UBSan: only the
+# plain C++ format library and its test program are built there.
+cmake -S "$ZIFRAX_ROOT" -B "$ZIFRAX_ROOT/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DZIFRAX_SANITIZE=ON >/dev/null
+cmake --build "$ZIFRAX_ROOT/build-sanitize" -j "$(nproc)" --target test_puzzle_format
+"$ZIFRAX_ROOT/build-sanitize/tests/test_puzzle_format" -silent

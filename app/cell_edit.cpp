@@ -8,6 +8,7 @@ CellEdit::CellEdit(int index, QWidget* parent)
     : QLineEdit(parent), index_(index)
 {
     setObjectName(QStringLiteral("raetsel_txt(%1)").arg(index));
+    setAccessibleName(QStringLiteral("Zeile %1, Spalte %2").arg(rowOf(index)).arg(columnOf(index)));
     setBackgroundColour(kEmptyCellColour);
 }
 
@@ -17,6 +18,13 @@ void CellEdit::setBackgroundColour(Colour colour)
     QPalette p = palette();
     p.setColor(QPalette::Base, toQColor(colour));
     setPalette(p);
+    // A screen reader cannot see the colour, so the description says it.
+    if (colour == kPuzzleColour)
+        setAccessibleDescription(QStringLiteral("vorgegebene Zahl"));
+    else if (colour == kSolutionColour)
+        setAccessibleDescription(QStringLiteral("gelöste Zahl"));
+    else
+        setAccessibleDescription(QStringLiteral("leeres Feld"));
 }
 
 void CellEdit::keyReleaseEvent(QKeyEvent* event)

@@ -152,6 +152,12 @@ void ZifRax_frm::buildControls()
     for (int i = 1; i <= 3; ++i)
         timeLabels_[i] = addLabel(Solver_fra, QStringLiteral("rechenzeit_lbl(%1)").arg(i), 120,
                                   2400 + 480 * (i - 1), 2052, 372, QString(), 16.2, kTimeColour, false);
+    // The value labels start empty, so they are named after what they show.
+    variationLabels_[1]->setAccessibleName(QStringLiteral("Variation"));
+    bruteForceLabels_[1]->setAccessibleName(QStringLiteral("Brute Force"));
+    timeLabels_[1]->setAccessibleName(QStringLiteral("Rechenzeit Stunden"));
+    timeLabels_[2]->setAccessibleName(QStringLiteral("Rechenzeit Minuten"));
+    timeLabels_[3]->setAccessibleName(QStringLiteral("Rechenzeit Sekunden"));
 
     // Tab order: the cells row by row, then the solve button and the stop button.
     for (int index = 1; index < kCellCount; ++index)

@@ -1,9 +1,11 @@
 #include "solver/stages.h"
 
+#include "solver/reference_stages.h"
+
 namespace zifrax {
 
-// The stages come with the solver engine; until then a solve only prepares.
-void variation(Zifrax_bas&, SolverWindow&) {}
-std::int64_t brute_force(Zifrax_bas&, SolverWindow&) { return 0; }
+// The program runs the reference stages.
+void variation(Zifrax_bas& bas, SolverWindow& window) { reference::variation(bas, window); }
+std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window) { return reference::brute_force(bas, window); }
 
 }  // namespace zifrax

@@ -12,4 +12,14 @@ inline constexpr char kProgramTitle[] = "Zifrax – Zahlenrätsel lösen · ein 
 inline constexpr char kPuzzleFileCreditLine1[] = "* ein Programm des   *";
 inline constexpr char kPuzzleFileCreditLine2[] = "*   Zifrax-Projekts  *";
 
+// The credits box of the printed sheet: a bold heading, then who made the
+// program, where its sources live, its licence and how to reach its makers.
+inline constexpr char kSheetCreditsHeading[] = "Zifrax ist ein Programm von:";
+inline constexpr const char* kSheetCreditLines[] = {
+    "den Entwicklern des Zifrax-Projekts",
+    "Quelltext: Git-Repository „zifrax“",
+    "Lizenz: siehe Quelltext-Repository",
+    "Kontakt: Issues im Repository",
+};
+
 }  // namespace zifrax::credits

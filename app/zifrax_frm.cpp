@@ -10,11 +10,13 @@
 #include <QScreen>
 
 #include "app/cell_edit.h"
+#include "print/print_commands.h"
 
 namespace zifrax {
 
 ZifRax_frm::ZifRax_frm(QWidget* parent)
     : QMainWindow(parent)
+    , printCommands_(std::make_unique<PrintCommands>(*this))
 {
     buildControls();
     wireControls();
@@ -39,6 +41,8 @@ void ZifRax_frm::wireControls()
     for (int index = 1; index <= kCellCount; ++index)
         connect(raetsel_txt(index), &CellEdit::keyReleased, this, &ZifRax_frm::raetsel_txt_KeyUp);
     connect(solve_cmd, &QPushButton::clicked, this, &ZifRax_frm::solve_cmd_Click);
+    connect(M_Druckeinstellung, &QAction::triggered, this, [this] { printCommands_->M_Druckeinstellung_Click(); });
+    connect(M_drucken, &QAction::triggered, this, [this] { printCommands_->M_drucken_Click(); });
 }
 
 void ZifRax_frm::Form_Load()

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 
 #include "app/program_state.h"
 #include "solver/zifrax_bas.h"
@@ -19,6 +20,7 @@ class QPushButton;
 namespace zifrax {
 
 class CellEdit;
+class PrintCommands;
 
 class ZifRax_frm : public QMainWindow {
     Q_OBJECT
@@ -46,6 +48,7 @@ public:
 
     ProgramState state;
     Zifrax_bas& solverModule() { return bas_; }
+    PrintCommands& printCommands() { return *printCommands_; }
 
     // The menu "&Rätsel" as a whole, entries and shortcuts alike.
     void setMenuEnabled(bool enabled);
@@ -69,6 +72,7 @@ private:
     void setSolving(bool solving);
 
     Zifrax_bas bas_;
+    std::unique_ptr<PrintCommands> printCommands_;
     std::array<CellEdit*, 82> cells_{};  // element 0 unused
     std::array<QLabel*, 2> variationLabels_{};
     std::array<QLabel*, 2> bruteForceLabels_{};

@@ -1,0 +1,64 @@
+#include "print/print_commands.h"
+
+#include <QGroupBox>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+
+#include "app/cell_edit.h"
+#include "app/zifrax_frm.h"
+
+namespace zifrax {
+
+PrintCommands::PrintCommands(ZifRax_frm& window)
+    : window_(window)
+{
+}
+
+void PrintCommands::M_Druckeinstellung_Click()
+{
+    // The dialog edits the printer only when confirmed. Printing into a PDF
+    // file stays on offer: without a printer it is the only way to a sheet.
+    QPrintDialog dialog(&printer_, &window_);
+    dialog.setObjectName(QStringLiteral("Drucker_dlg"));
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.exec();
+}
+
+void PrintCommands::M_drucken_Click()
+{
+    // The sheet is laid out for landscape from the corner of the area the
+    // printer can reach, so its own smallest margins apply.
+    printer_.setPageOrientation(QPageLayout::Landscape);
+    const QPageLayout layout = printer_.pageLayout();
+    printer_.setPageMargins(layout.minimumMargins(), layout.units());
+
+    QPainter painter;
+    if (!painter.begin(&printer_)) {
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Zifrax for Windows"),
+                        QStringLiteral("Es kann nicht gedruckt werden: Es ist kein Drucker gewählt, "
+                                       "oder der Druckauftrag lässt sich nicht starten.\n\n"
+                                       "Bitte wählen Sie im Menü „Rätsel“ unter „Druckerauswahl“ einen "
+                                       "Drucker oder „In PDF-Datei drucken“ mit einem Dateinamen."),
+                        QMessageBox::Ok, &window_);
+        box.exec();
+        return;
+    }
+    drawSheet(painter, sheetOfWindow(window_, QDateTime::currentDateTime()));
+    painter.end();
+}
+
+SheetContent sheetOfWindow(const ZifRax_frm& window, const QDateTime& moment)
+{
+    SheetContent sheet;
+    for (int index = 1; index <= kCellCount; ++index)
+        sheet.cells[index] = {window.raetsel_txt(index)->text(), window.raetsel_txt(index)->backgroundColour()};
+    sheet.fileTitle = window.state.loadedFileTitle;
+    sheet.frameCaption = window.Solver_fra->title();
+    sheet.printedAt = moment;
+    sheet.filePath = window.state.currentFilePath;
+    return sheet;
+}
+
+}  // namespace zifrax

@@ -1,0 +1,31 @@
+// Printer selection and printing, for the main window.
+#pragma once
+
+#include <QPrinter>
+
+#include "print/sheet.h"
+
+namespace zifrax {
+
+class ZifRax_frm;
+
+// Owns the program's one printer: the choice made in the print dialog stays
+// in force for every later print until the program ends.
+class PrintCommands {
+public:
+    explicit PrintCommands(ZifRax_frm& window);
+
+    void M_Druckeinstellung_Click();
+    void M_drucken_Click();
+
+    QPrinter& printer() { return printer_; }
+
+private:
+    ZifRax_frm& window_;
+    QPrinter printer_{QPrinter::HighResolution};
+};
+
+// The sheet as the window shows it at the given moment.
+SheetContent sheetOfWindow(const ZifRax_frm& window, const QDateTime& moment);
+
+}  // namespace zifrax

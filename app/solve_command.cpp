@@ -11,6 +11,18 @@
 
 namespace zifrax {
 
+namespace {
+
+bool everyRowHasVariations(const Zifrax_bas& bas)
+{
+    for (int row = 1; row <= 9; ++row)
+        if (bas.variationsanzahl[row] == 0)
+            return false;
+    return true;
+}
+
+}  // namespace
+
 void ZifRax_frm::solve_cmd_Click()
 {
     setMenuEnabled(false);
@@ -31,7 +43,13 @@ void ZifRax_frm::solve_cmd_Click()
         WindowForSolver window(*this);
         bas.vorbereitung();
         variation(bas, window);
-        brute_force(bas, window);
+        // A row without variations has already been reported by the
+        // variation stage, so the search, which could only report it again,
+        // is skipped. After a stop the counts of the rows not reached are
+        // left from an earlier solve; the search then runs and ends at its
+        // first stop check.
+        if (window.stopRequested() || everyRowHasVariations(bas))
+            brute_force(bas, window);
     }
 
     setSolving(false);

@@ -1,0 +1,486 @@
+#include "solver/fast_stages.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <memory>
+
+#include "solver/stage_endings.h"
+
+namespace zifrax::fast {
+
+namespace {
+
+// A set of small numbers 0 … 31: choices k in the variation stage, digits d
+// in the brute-force stage.
+using Bits = std::uint32_t;
+constexpr Bits bit(int i) { return Bits(1) << i; }
+constexpr Bits kAllDigits = 0x3FE;  // digits 1 … 9
+
+// ---------------------------------------------------------------------------
+// Variation stage
+//
+// The plain stage walks all m^m choice vectors of a row. Only the orderings
+// of 1 … m can ever be stored, so here only the loops of positions 1 to 3 are
+// walked as they are (they report to the window); below them the orderings
+// are enumerated directly, pruned by the column and box givens. What the
+// skipped loops would have done is decided from the prefix k(1) … k(3):
+//  - a prefix with a repeated choice holds no ordering: the inner loops run
+//    out without storing or abandoning anything;
+//  - the column test abandons at the first position failing it with a
+//    choice below m; among positions 1 to 3 that depends on the prefix only,
+//    and it happens at the prefix's first ordering;
+//  - otherwise the box test may abandon at position 1 to 3, but only once an
+//    ordering passes the column test without abandoning, so it is enough to
+//    know whether such an ordering exists below the prefix;
+//  - an abandon at position 4 or deeper skips no reporting iteration.
+// ---------------------------------------------------------------------------
+
+class RowEnumeration {
+public:
+    RowEnumeration(Zifrax_bas& bas, int row)
+        : bas_(bas), row_(row), m_(bas.zeilenfrei[row][10])
+    {
+        std::array<int, 10> freeDigits{};  // L(1 … m)
+        int count = 0;
+        for (int d = 1; d <= 9; ++d)
+            if (bas.zeilenfrei[row][d] > 0)
+                freeDigits[++count] = d;
+
+        for (int p = 0; p < 9; ++p) {
+            const int column = p + 1;
+            const std::int32_t givenDigit = bas.vorgabe[cellIndex(row, column)];
+            given_[p] = givenDigit != 0;
+            if (given_[p]) {
+                digits_[p] = static_cast<std::uint8_t>(givenDigit);
+                continue;
+            }
+            Bits columnPass = 0;
+            Bits boxPass = 0;
+            for (int k = 1; k <= std::min(m_, count); ++k) {
+                const int d = freeDigits[k];
+                choiceDigit_[k] = static_cast<std::uint8_t>(d);
+                if (bas.spaltenfrei[column][d] != 0)
+                    columnPass |= bit(k);
+                if (bas.blockfrei[boxOf(row, column)][d] != 0)
+                    boxPass |= bit(k);
+            }
+            // A failing position with choice m is passed over, not abandoned.
+            const Bits lastChoice = m_ > 0 ? bit(m_) : 0;
+            columnKept_[p] = columnPass | lastChoice;
+            boxKept_[p] = boxPass | lastChoice;
+            admissible_[p] = columnPass & boxPass;
+        }
+    }
+
+    // Walks the loops of positions 1 to 3 with their reports; returns false
+    // when the user stopped the stage.
+    bool run(SolverWindow& window)
+    {
+        const auto reportAndGoOn = [&] {
+            window.update(1, row_, 0);
+            return !window.stopRequested();
+        };
+        std::array<int, 3> k{};
+        for (k[0] = firstChoice(0); k[0] <= m_; ++k[0]) {
+            if (!reportAndGoOn())
+                return false;
+            bool abandonedFirst = false;
+            for (k[1] = firstChoice(1); k[1] <= m_ && !abandonedFirst; ++k[1]) {
+                if (!reportAndGoOn())
+                    return false;
+                for (k[2] = firstChoice(2); k[2] <= m_; ++k[2]) {
+                    if (!reportAndGoOn())
+                        return false;
+                    const int abandonedAt = innerLoops(k);
+                    abandonedFirst = abandonedAt == 1;
+                    if (abandonedAt == 1 || abandonedAt == 2)
+                        break;
+                }
+            }
+        }
+        return true;
+    }
+
+    std::int32_t count() const { return stored_; }
+
+private:
+    // An empty cell takes the choices 1 … m, a given cell passes once.
+    int firstChoice(int p) const { return given_[p] ? m_ : 1; }
+
+    // What the loops of positions 4 to 9 do below the prefix k: store the
+    // admissible orderings, and return the position (1 … 3) at which they
+    // abandon the prefix, or 0.
+    int innerLoops(const std::array<int, 3>& k)
+    {
+        Bits used = 0;
+        for (int p = 0; p < 3; ++p) {
+            if (given_[p])
+                continue;
+            if (used & bit(k[p]))
+                return 0;
+            used |= bit(k[p]);
+        }
+        for (int p = 0; p < 3; ++p)
+            if (!given_[p] && !(columnKept_[p] & bit(k[p])))
+                return p + 1;
+        for (int p = 0; p < 3; ++p)
+            if (!given_[p] && !(boxKept_[p] & bit(k[p])))
+                return existsOrdering(3, used, columnKept_) ? p + 1 : 0;
+        for (int p = 0; p < 3; ++p) {
+            if (given_[p])
+                continue;
+            if (!(admissible_[p] & bit(k[p])))
+                return 0;
+            digits_[p] = choiceDigit_[k[p]];
+        }
+        storeOrderings(3, used);
+        return 0;
+    }
+
+    // Completes the candidate from position p on with the unused choices
+    // that `allowed` lets through.
+    bool existsOrdering(int p, Bits used, const std::array<Bits, 9>& allowed) const
+    {
+        if (p == 9)
+            return true;
+        if (given_[p])
+            return existsOrdering(p + 1, used, allowed);
+        for (Bits options = allowed[p] & ~used; options != 0; options &= options - 1)
+            if (existsOrdering(p + 1, used | bit(std::countr_zero(options)), allowed))
+                return true;
+        return false;
+    }
+
+    void storeOrderings(int p, Bits used)
+    {
+        if (p == 9) {
+            std::memcpy(bas_.variationen(row_, ++stored_), digits_.data(), 9);
+            return;
+        }
+        if (given_[p]) {
+            storeOrderings(p + 1, used);
+            return;
+        }
+        // Ascending choices give ascending digits, so ascending rows.
+        for (Bits options = admissible_[p] & ~used; options != 0; options &= options - 1) {
+            const int k = std::countr_zero(options);
+            digits_[p] = choiceDigit_[k];
+            storeOrderings(p + 1, used | bit(k));
+        }
+    }
+
+    Zifrax_bas& bas_;
+    const int row_;
+    const int m_;  // the number of empty cells of the row
+    std::array<bool, 9> given_{};
+    std::array<std::uint8_t, 10> choiceDigit_{};  // choice k places this digit
+    std::array<Bits, 9> columnKept_{};  // choices the column test does not abandon at
+    std::array<Bits, 9> boxKept_{};     // choices the box test does not abandon at
+    std::array<Bits, 9> admissible_{};  // choices passing both tests
+    std::array<std::uint8_t, 9> digits_{};  // the candidate row
+    std::int32_t stored_ = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Brute-force stage
+//
+// A pass of row L succeeds exactly when its digits are new to their columns
+// among rows 1 … L − 1 and, for L = 3, 6, 9, new to their boxes among the two
+// rows above it in the band (a clash between those two also fails every
+// pass). So each loop of a row only needs the set of digits allowed in each
+// column. The stored variations of a row are ascending, so those sharing a
+// prefix form one index range: a prefix tree over the row's variations finds
+// the passing ones in order, and the failing ones between them are counted
+// as a block. Blocks are split at multiples of the report interval, so every
+// report and stop happens at its exact pass count.
+// ---------------------------------------------------------------------------
+
+constexpr std::int64_t kReportInterval = 100000;
+
+// The tree keeps this many levels; below them a node's few variations
+// (at most 3! of them) are checked one by one.
+constexpr int kTreeLevels = 6;
+// The most distinct prefixes of 1 … kTreeLevels positions that orderings of
+// nine digits can have: 9 + 9·8 + … + 9·8·7·6·5·4.
+constexpr int kTreeLevelCapacity[kTreeLevels] = {9, 72, 504, 3024, 15120, 60480};
+constexpr int kMaxNodesPerRow = 1 + 9 + 72 + 504 + 3024 + 15120 + 60480;  // with the root
+
+// A prefix of a row's variations: those with indexes first … end − 1 share
+// their digits in the first positions of the tree.
+struct PrefixNode {
+    std::uint32_t first;
+    std::uint32_t end;
+    std::uint32_t firstChild;  // node index of the child with the smallest digit
+    Bits childDigits;          // the digits that continue the prefix
+};
+
+// The node storage of all nine rows, sized once for the worst case; pages
+// are only touched as far as a solve needs them.
+PrefixNode* nodeStorage(int row)
+{
+    static const std::unique_ptr<PrefixNode[]> nodes(new PrefixNode[std::size_t(9) * kMaxNodesPerRow]);
+    return nodes.get() + std::size_t(row - 1) * kMaxNodesPerRow;
+}
+
+// The variations of one row as a prefix tree over the positions where they
+// differ; the positions they all share are checked once per loop.
+class RowTree {
+public:
+    void build(const Zifrax_bas& bas, int row)
+    {
+        count_ = bas.variationsanzahl[row];
+        variations_ = bas.variationen(row, 1);
+        nodes_ = nodeStorage(row);
+        branchCount_ = 0;
+        sharedCount_ = 0;
+        for (int c = 0; c < 9; ++c) {
+            bool shared = true;
+            for (std::int32_t i = 1; i < count_ && shared; ++i)
+                shared = digit(i, c) == digit(0, c);
+            if (shared && count_ > 0)
+                sharedColumn_[sharedCount_++] = c;
+            else
+                branchColumn_[branchCount_++] = c;
+        }
+
+        // Node 0 is the root, the empty prefix; each level follows the one
+        // above it in the storage.
+        nodes_[0] = {0, std::uint32_t(std::max(count_, 0)), 0, 0};
+        levels_ = 0;
+        std::uint32_t levelBegin = 0;
+        std::uint32_t levelEnd = 1;
+        while (levels_ < std::min(branchCount_, kTreeLevels)) {
+            const int column = branchColumn_[levels_];
+            const std::uint32_t capacity = kTreeLevelCapacity[levels_];
+            std::uint32_t childEnd = levelEnd;
+            // Rows that are not orderings of distinct digits could outgrow a
+            // level; their variations are then checked one by one from the
+            // level above.
+            bool outgrown = false;
+            for (std::uint32_t parent = levelBegin; parent < levelEnd && !outgrown; ++parent) {
+                PrefixNode& node = nodes_[parent];
+                node.firstChild = childEnd;
+                node.childDigits = 0;
+                for (std::uint32_t i = node.first; i < node.end;) {
+                    if (childEnd - levelEnd == capacity) {
+                        outgrown = true;
+                        break;
+                    }
+                    const int d = digit(i, column);
+                    std::uint32_t j = i + 1;
+                    while (j < node.end && digit(j, column) == d)
+                        ++j;
+                    nodes_[childEnd++] = {i, j, 0, 0};
+                    node.childDigits |= bit(d);
+                    i = j;
+                }
+            }
+            if (outgrown)
+                break;
+            levelBegin = levelEnd;
+            levelEnd = childEnd;
+            ++levels_;
+        }
+    }
+
+    std::int32_t count() const { return count_; }
+    const std::uint8_t* variation(std::int32_t i) const { return variations_ + std::size_t(i) * 9; }
+
+    bool sharedDigitsAllowed(const std::array<Bits, 9>& allowed) const
+    {
+        for (int s = 0; s < sharedCount_; ++s) {
+            const int c = sharedColumn_[s];
+            if (!(allowed[c] & bit(digit(0, c))))
+                return false;
+        }
+        return true;
+    }
+
+    // Calls onPass(i) for every variation i whose digits the columns allow,
+    // in ascending order, until it returns false; returns false then.
+    template <typename OnPass>
+    bool forEachAllowed(const std::array<Bits, 9>& allowed, OnPass&& onPass) const
+    {
+        return visit(nodes_[0], 0, allowed, onPass);
+    }
+
+private:
+    int digit(std::int32_t i, int column) const { return variations_[std::size_t(i) * 9 + column]; }
+
+    template <typename OnPass>
+    bool visit(const PrefixNode& node, int level, const std::array<Bits, 9>& allowed, OnPass& onPass) const
+    {
+        if (level == levels_) {
+            for (std::uint32_t i = node.first; i < node.end; ++i) {
+                bool passes = true;
+                for (int b = level; b < branchCount_ && passes; ++b)
+                    passes = allowed[branchColumn_[b]] & bit(digit(i, branchColumn_[b]));
+                if (passes && !onPass(std::int32_t(i)))
+                    return false;
+            }
+            return true;
+        }
+        const Bits children = node.childDigits;
+        for (Bits open = children & allowed[branchColumn_[level]]; open != 0; open &= open - 1) {
+            const Bits below = (open & -open) - 1;
+            if (!visit(nodes_[node.firstChild + std::popcount(children & below)], level + 1, allowed, onPass))
+                return false;
+        }
+        return true;
+    }
+
+    std::int32_t count_ = 0;
+    const std::uint8_t* variations_ = nullptr;
+    PrefixNode* nodes_ = nullptr;
+    int levels_ = 0;
+    int branchCount_ = 0;
+    int sharedCount_ = 0;
+    std::array<int, 9> branchColumn_{};
+    std::array<int, 9> sharedColumn_{};
+};
+
+class Search {
+public:
+    enum class Outcome { RanOut, Solved, Stopped };
+
+    Search(const std::array<RowTree, 10>& rows, SolverWindow& window)
+        : rows_(rows), window_(window)
+    {
+    }
+
+    Outcome loopOfRow(int row)
+    {
+        const RowTree& tree = rows_[row];
+        std::array<Bits, 9> allowed{};
+        for (int c = 0; c < 9; ++c)
+            allowed[c] = kAllDigits & ~columnDigits_[row][c];
+        if (row % 3 == 0 && !excludeBandDigits(row, allowed))
+            allowed.fill(0);
+
+        std::int32_t uncounted = 0;  // the first variation not yet counted
+        Outcome outcome = Outcome::RanOut;
+        if (tree.sharedDigitsAllowed(allowed)) {
+            tree.forEachAllowed(allowed, [&](std::int32_t i) {
+                if (!countPasses(i + 1 - uncounted)) {
+                    outcome = Outcome::Stopped;
+                    return false;
+                }
+                uncounted = i + 1;
+                chosen_[row] = i;
+                if (row == 9) {
+                    outcome = Outcome::Solved;
+                    return false;
+                }
+                const std::uint8_t* digits = tree.variation(i);
+                for (int c = 0; c < 9; ++c)
+                    columnDigits_[row + 1][c] = columnDigits_[row][c] | bit(digits[c]);
+                outcome = loopOfRow(row + 1);
+                return outcome == Outcome::RanOut;
+            });
+        }
+        if (outcome == Outcome::RanOut && !countPasses(tree.count() - uncounted))
+            outcome = Outcome::Stopped;
+        return outcome;
+    }
+
+    std::int64_t passes() const { return passes_; }
+
+    // The chosen variation of every row, written into the grid.
+    void placeChosen(GridArray& grid) const
+    {
+        for (int row = 1; row <= 9; ++row) {
+            const std::uint8_t* digits = rows_[row].variation(chosen_[row]);
+            for (int c = 0; c < 9; ++c)
+                grid[cellIndex(row, c + 1)] = digits[c];
+        }
+    }
+
+private:
+    // Adds passes, reporting at every multiple of the interval reached on
+    // the way; false when the user stopped there.
+    bool countPasses(std::int64_t added)
+    {
+        passes_ += added;
+        while (passes_ >= nextReport_) {
+            const std::int64_t reportedAt = nextReport_;
+            nextReport_ += kReportInterval;
+            window_.update(2, 0, reportedAt);
+            if (window_.stopRequested()) {
+                passes_ = reportedAt;
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // The last row of a band may not repeat a digit of the two rows above it
+    // in the same box; false when those two already clash.
+    bool excludeBandDigits(int row, std::array<Bits, 9>& allowed) const
+    {
+        const std::uint8_t* upper = rows_[row - 2].variation(chosen_[row - 2]);
+        const std::uint8_t* middle = rows_[row - 1].variation(chosen_[row - 1]);
+        for (int box = 0; box < 3; ++box) {
+            Bits upperDigits = 0;
+            Bits middleDigits = 0;
+            for (int c = box * 3; c < box * 3 + 3; ++c) {
+                upperDigits |= bit(upper[c]);
+                middleDigits |= bit(middle[c]);
+            }
+            if (upperDigits & middleDigits)
+                return false;
+            for (int c = box * 3; c < box * 3 + 3; ++c)
+                allowed[c] &= ~(upperDigits | middleDigits);
+        }
+        return true;
+    }
+
+    const std::array<RowTree, 10>& rows_;
+    SolverWindow& window_;
+    std::int64_t passes_ = 0;
+    std::int64_t nextReport_ = kReportInterval;
+    std::array<std::int32_t, 10> chosen_{};
+    // columnDigits_[L][c]: the digits of rows 1 … L − 1 in column c.
+    std::array<std::array<Bits, 9>, 10> columnDigits_{};
+};
+
+}  // namespace
+
+void variation(Zifrax_bas& bas, SolverWindow& window)
+{
+    for (int row = 1; row <= 9; ++row) {
+        RowEnumeration enumeration(bas, row);
+        if (!enumeration.run(window))
+            return;
+        bas.variationsanzahl[row] = enumeration.count();
+    }
+    finishVariationStage(bas, window);
+}
+
+
+std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window)
+{
+    if (window.stopRequested())
+        return 0;
+    bas.loesung = bas.vorgabe;
+
+    std::array<RowTree, 10> rows;
+    for (int row = 1; row <= 9; ++row)
+        rows[row].build(bas, row);
+    Search search(rows, window);
+    switch (search.loopOfRow(1)) {
+    case Search::Outcome::Stopped:
+        break;
+    case Search::Outcome::RanOut:
+        showSearchExhausted(window);
+        break;
+    case Search::Outcome::Solved:
+        search.placeChosen(bas.loesung);
+        showSolution(bas, window);
+        break;
+    }
+    return search.passes();
+}
+
+}  // namespace zifrax::fast

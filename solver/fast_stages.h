@@ -1,0 +1,27 @@
+// The two solver stages as the program runs them: the same variations, the
+// same window calls in the same order and the same pass count as the plain
+// stages, computed without walking every choice vector and every pass.
+//
+// Both expect what the solve command guarantees: givens that break no
+// placement rule, and (for brute_force) the variations stored by `variation`,
+// in ascending order. The working grid `loesung` is scratch for both; only
+// a found solution is left in it.
+#pragma once
+
+#include <cstdint>
+
+#include "solver/solver_window.h"
+#include "solver/zifrax_bas.h"
+
+namespace zifrax::fast {
+
+// Lists every admissible filling of each row in ascending order, reporting
+// the row wherever the plain nine nested loops would report it.
+void variation(Zifrax_bas& bas, SolverWindow& window);
+
+// Combines one stored variation per row, depth first, and writes the first
+// solution into the cells. Passes that fail the column or box test are
+// counted in bulk; returns the number of passes made.
+std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window);
+
+}  // namespace zifrax::fast

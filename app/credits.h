@@ -14,11 +14,12 @@ inline constexpr char kPuzzleFileCreditLine2[] = "*   Zifrax-Projekts  *";
 
 // The credits box of the printed sheet: a bold heading, then who made the
 // program, where its sources live, its licence and how to reach its makers.
+// Each line must fit the box: about 30 characters at 10 points.
 inline constexpr char kSheetCreditsHeading[] = "Zifrax ist ein Programm von:";
 inline constexpr const char* kSheetCreditLines[] = {
-    "den Entwicklern des Zifrax-Projekts",
-    "Quelltext: Git-Repository „zifrax“",
-    "Lizenz: siehe Quelltext-Repository",
+    "dem Zifrax-Projekt",
+    "Quelltext: Repository „zifrax“",
+    "Lizenz: siehe Repository",
     "Kontakt: Issues im Repository",
 };
 

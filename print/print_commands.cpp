@@ -10,6 +10,10 @@
 
 namespace zifrax {
 
+namespace {
+constexpr int kSheetResolution = 300;  // dots per inch
+}  // namespace
+
 PrintCommands::PrintCommands(ZifRax_frm& window)
     : window_(window)
 {
@@ -29,7 +33,10 @@ void PrintCommands::M_Druckeinstellung_Click()
 void PrintCommands::M_drucken_Click()
 {
     // The sheet is laid out for landscape from the corner of the area the
-    // printer can reach, so its own smallest margins apply.
+    // printer can reach, so its own smallest margins apply. Its lines are 1
+    // and 5 dots wide; at 300 dots per inch the box borders stand out, where
+    // the fine dots of a PDF file would make them hairlines.
+    printer_.setResolution(kSheetResolution);
     printer_.setPageOrientation(QPageLayout::Landscape);
     const QPageLayout layout = printer_.pageLayout();
     printer_.setPageMargins(layout.minimumMargins(), layout.units());

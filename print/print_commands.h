@@ -22,7 +22,7 @@ public:
 
 private:
     ZifRax_frm& window_;
-    QPrinter printer_{QPrinter::HighResolution};
+    QPrinter printer_;
 };
 
 // The sheet as the window shows it at the given moment.

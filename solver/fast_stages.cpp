@@ -18,6 +18,15 @@ using Bits = std::uint32_t;
 constexpr Bits bit(int i) { return Bits(1) << i; }
 constexpr Bits kAllDigits = 0x3FE;  // digits 1 … 9
 
+// Bit counts of all digit sets, since std::popcount is a library call on
+// processors the build cannot assume.
+constexpr auto kBitCount = [] {
+    std::array<std::uint8_t, 1024> counts{};
+    for (std::size_t i = 1; i < counts.size(); ++i)
+        counts[i] = std::uint8_t(counts[i / 2] + i % 2);
+    return counts;
+}();
+
 // ---------------------------------------------------------------------------
 // Variation stage
 //
@@ -224,9 +233,16 @@ PrefixNode* nodeStorage(int row)
     return nodes.get() + std::size_t(row - 1) * kMaxNodesPerRow;
 }
 
-// The variations of one row as a prefix tree over the positions where they
-// differ; the positions they all share are checked once per loop.
-class RowTree {
+// Rows with at most this many variations are searched with bit sets
+// instead of the tree: one set per (position, digit), so that a loop costs a
+// few word operations per position however shallow the pruning.
+constexpr int kSmallRowWords = 4;
+constexpr std::int32_t kSmallRowLimit = 64 * kSmallRowWords;
+using VariationSet = std::array<std::uint64_t, kSmallRowWords>;
+
+// The variations of one row, indexed by the positions where they differ;
+// the positions they all share are checked once per loop.
+class RowIndex {
 public:
     void build(const Zifrax_bas& bas, int row)
     {
@@ -244,7 +260,86 @@ public:
             else
                 branchColumn_[branchCount_++] = c;
         }
+        if (count_ <= kSmallRowLimit)
+            buildSets();
+        else
+            buildTree();
+    }
 
+    std::int32_t count() const { return count_; }
+    const std::uint8_t* variation(std::int32_t i) const { return variations_ + std::size_t(i) * 9; }
+
+    bool sharedDigitsAllowed(const std::array<Bits, 9>& allowed) const
+    {
+        for (int s = 0; s < sharedCount_; ++s) {
+            const int c = sharedColumn_[s];
+            if (!(allowed[c] & bit(digit(0, c))))
+                return false;
+        }
+        return true;
+    }
+
+    // Calls onPass(i) for every variation i whose digits the columns allow,
+    // in ascending order, until it returns false.
+    template <typename OnPass>
+    void forEachAllowed(const std::array<Bits, 9>& allowed, OnPass&& onPass) const
+    {
+        if (count_ <= kSmallRowLimit)
+            visitSets(allowed, onPass);
+        else
+            visitTree(nodes_[0], 0, allowed, onPass);
+    }
+
+private:
+    int digit(std::int32_t i, int column) const { return variations_[std::size_t(i) * 9 + column]; }
+
+    void buildSets()
+    {
+        for (int b = 0; b < branchCount_; ++b) {
+            digitsAt_[b] = 0;
+            for (VariationSet& set : withDigitAt_[b])
+                set.fill(0);
+        }
+        for (std::int32_t i = 0; i < count_; ++i) {
+            for (int b = 0; b < branchCount_; ++b) {
+                const int d = digit(i, branchColumn_[b]);
+                digitsAt_[b] |= bit(d);
+                withDigitAt_[b][d][i / 64] |= std::uint64_t(1) << (i % 64);
+            }
+        }
+    }
+
+    template <typename OnPass>
+    void visitSets(const std::array<Bits, 9>& allowed, OnPass& onPass) const
+    {
+        const int words = (count_ + 63) / 64;
+        VariationSet passing;
+        passing.fill(~std::uint64_t(0));
+        for (int b = 0; b < branchCount_; ++b) {
+            VariationSet allowedHere{};
+            for (Bits open = digitsAt_[b] & allowed[branchColumn_[b]]; open != 0; open &= open - 1) {
+                const VariationSet& withDigit = withDigitAt_[b][std::countr_zero(open)];
+                for (int w = 0; w < words; ++w)
+                    allowedHere[w] |= withDigit[w];
+            }
+            std::uint64_t any = 0;
+            for (int w = 0; w < words; ++w)
+                any |= passing[w] &= allowedHere[w];
+            if (any == 0)
+                return;
+        }
+        for (int w = 0; w < words; ++w) {
+            // Bits beyond the count stay clear: no variation carries them.
+            for (std::uint64_t open = passing[w]; open != 0; open &= open - 1) {
+                const std::int32_t i = w * 64 + std::countr_zero(open);
+                if (i >= count_ || !onPass(i))
+                    return;
+            }
+        }
+    }
+
+    void buildTree()
+    {
         // Node 0 is the root, the empty prefix; each level follows the one
         // above it in the storage.
         nodes_[0] = {0, std::uint32_t(std::max(count_, 0)), 0, 0};
@@ -285,32 +380,9 @@ public:
         }
     }
 
-    std::int32_t count() const { return count_; }
-    const std::uint8_t* variation(std::int32_t i) const { return variations_ + std::size_t(i) * 9; }
-
-    bool sharedDigitsAllowed(const std::array<Bits, 9>& allowed) const
-    {
-        for (int s = 0; s < sharedCount_; ++s) {
-            const int c = sharedColumn_[s];
-            if (!(allowed[c] & bit(digit(0, c))))
-                return false;
-        }
-        return true;
-    }
-
-    // Calls onPass(i) for every variation i whose digits the columns allow,
-    // in ascending order, until it returns false; returns false then.
+    // False when onPass asked to end.
     template <typename OnPass>
-    bool forEachAllowed(const std::array<Bits, 9>& allowed, OnPass&& onPass) const
-    {
-        return visit(nodes_[0], 0, allowed, onPass);
-    }
-
-private:
-    int digit(std::int32_t i, int column) const { return variations_[std::size_t(i) * 9 + column]; }
-
-    template <typename OnPass>
-    bool visit(const PrefixNode& node, int level, const std::array<Bits, 9>& allowed, OnPass& onPass) const
+    bool visitTree(const PrefixNode& node, int level, const std::array<Bits, 9>& allowed, OnPass& onPass) const
     {
         if (level == levels_) {
             for (std::uint32_t i = node.first; i < node.end; ++i) {
@@ -325,7 +397,7 @@ private:
         const Bits children = node.childDigits;
         for (Bits open = children & allowed[branchColumn_[level]]; open != 0; open &= open - 1) {
             const Bits below = (open & -open) - 1;
-            if (!visit(nodes_[node.firstChild + std::popcount(children & below)], level + 1, allowed, onPass))
+            if (!visitTree(nodes_[node.firstChild + kBitCount[children & below]], level + 1, allowed, onPass))
                 return false;
         }
         return true;
@@ -339,20 +411,24 @@ private:
     int sharedCount_ = 0;
     std::array<int, 9> branchColumn_{};
     std::array<int, 9> sharedColumn_{};
+    // Small rows: the digits met at each branching position, and for each
+    // such digit the variations that carry it there.
+    std::array<Bits, 9> digitsAt_{};
+    std::array<std::array<VariationSet, 10>, 9> withDigitAt_{};
 };
 
 class Search {
 public:
     enum class Outcome { RanOut, Solved, Stopped };
 
-    Search(const std::array<RowTree, 10>& rows, SolverWindow& window)
+    Search(const std::array<RowIndex, 10>& rows, SolverWindow& window)
         : rows_(rows), window_(window)
     {
     }
 
     Outcome loopOfRow(int row)
     {
-        const RowTree& tree = rows_[row];
+        const RowIndex& index = rows_[row];
         std::array<Bits, 9> allowed{};
         for (int c = 0; c < 9; ++c)
             allowed[c] = kAllDigits & ~columnDigits_[row][c];
@@ -361,8 +437,8 @@ public:
 
         std::int32_t uncounted = 0;  // the first variation not yet counted
         Outcome outcome = Outcome::RanOut;
-        if (tree.sharedDigitsAllowed(allowed)) {
-            tree.forEachAllowed(allowed, [&](std::int32_t i) {
+        if (index.sharedDigitsAllowed(allowed)) {
+            index.forEachAllowed(allowed, [&](std::int32_t i) {
                 if (!countPasses(i + 1 - uncounted)) {
                     outcome = Outcome::Stopped;
                     return false;
@@ -373,14 +449,14 @@ public:
                     outcome = Outcome::Solved;
                     return false;
                 }
-                const std::uint8_t* digits = tree.variation(i);
+                const std::uint8_t* digits = index.variation(i);
                 for (int c = 0; c < 9; ++c)
                     columnDigits_[row + 1][c] = columnDigits_[row][c] | bit(digits[c]);
                 outcome = loopOfRow(row + 1);
                 return outcome == Outcome::RanOut;
             });
         }
-        if (outcome == Outcome::RanOut && !countPasses(tree.count() - uncounted))
+        if (outcome == Outcome::RanOut && !countPasses(index.count() - uncounted))
             outcome = Outcome::Stopped;
         return outcome;
     }
@@ -436,7 +512,7 @@ private:
         return true;
     }
 
-    const std::array<RowTree, 10>& rows_;
+    const std::array<RowIndex, 10>& rows_;
     SolverWindow& window_;
     std::int64_t passes_ = 0;
     std::int64_t nextReport_ = kReportInterval;
@@ -465,7 +541,7 @@ std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window)
         return 0;
     bas.loesung = bas.vorgabe;
 
-    std::array<RowTree, 10> rows;
+    std::array<RowIndex, 10> rows;
     for (int row = 1; row <= 9; ++row)
         rows[row].build(bas, row);
     Search search(rows, window);

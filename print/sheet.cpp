@@ -125,13 +125,13 @@ void drawSheet(QPainter& painter, const SheetContent& sheet)
     page.line(2000, 1500, kRightEdge, 1500, kBlack);
 
     // Fills first, so that digits and borders lie on top of them.
-    page.setLineWidth(kThinLine);
     forEachCell([&](int index, int left, int top) {
         page.fill(left, top, left + kCellSide, top + kCellSide, sheet.cells[index].colour);
     });
     page.setFont(36, false);
     page.setTextColour(kBlack);
     forEachCell([&](int index, int left, int top) { page.print(left + 250, top + 100, sheet.cells[index].text); });
+    page.setLineWidth(kThinLine);
     forEachCell([&](int, int left, int top) { page.outline(left, top, left + kCellSide, top + kCellSide, kBlack); });
 
     page.setLineWidth(kThickLine);
@@ -151,8 +151,10 @@ void drawSheet(QPainter& painter, const SheetContent& sheet)
     // German formats whatever the system's locale; the locale's long time
     // format would add the time zone.
     const QLocale german(QLocale::German, QLocale::Germany);
-    page.print(kColumnLeft, 7900, QStringLiteral("Datum: ") + german.toString(sheet.printedAt.date(), QLocale::ShortFormat));
-    page.print(kColumnLeft, 8200, QStringLiteral("Uhrzeit: ") + german.toString(sheet.printedAt.time(), QStringLiteral("HH:mm:ss")));
+    page.print(kColumnLeft, 7900,
+               QStringLiteral("Datum: ") + german.toString(sheet.printedAt.date(), QLocale::ShortFormat));
+    page.print(kColumnLeft, 8200,
+               QStringLiteral("Uhrzeit: ") + german.toString(sheet.printedAt.time(), QStringLiteral("HH:mm:ss")));
 
     page.outline(12000, 9000, kRightEdge, 10500, kCreditsBoxColour);
     page.setFont(10, true);

@@ -1,13 +1,12 @@
 #include "solver/reference_stages.h"
 
 #include <array>
-#include <string>
+
+#include "solver/stage_endings.h"
 
 namespace zifrax::reference {
 
 namespace {
-
-constexpr const char* kFinished = "beendet";
 
 // What the loop of a position hands back to the loop around it.
 constexpr int kRanOut = 0;    // the loop ran through all its values
@@ -174,14 +173,7 @@ void variation(Zifrax_bas& bas, SolverWindow& window)
             return;
     }
 
-    window.setVariationCaption(kFinished);
-    for (int row = 1; row <= 9; ++row) {
-        if (bas.variationsanzahl[row] == 0) {
-            window.showNoSolution();
-            window.enableControls();
-            return;
-        }
-    }
+    finishVariationStage(bas, window);
 }
 
 std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window)
@@ -195,16 +187,10 @@ std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window)
     case RowCombination::Outcome::Stopped:
         break;
     case RowCombination::Outcome::RanOut:
-        window.setBruteForceCaption(kFinished);
-        window.showNoSolution();
+        showSearchExhausted(window);
         break;
     case RowCombination::Outcome::Solved:
-        window.setBruteForceCaption(kFinished);
-        for (int cell = 1; cell <= kCellCount; ++cell) {
-            if (window.cellColour(cell) == kEmptyCellColour)
-                window.setCellColour(cell, kSolutionColour);
-            window.setCellText(cell, std::to_string(bas.loesung[cell]));
-        }
+        showSolution(bas, window);
         break;
     }
     return search.passes();

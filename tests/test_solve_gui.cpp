@@ -14,24 +14,12 @@
 #include "app/application_setup.h"
 #include "app/cell_edit.h"
 #include "app/zifrax_frm.h"
+#include "tests/grid_text.h"
 
 using namespace zifrax;
+using namespace zifrax::testing;
 
 namespace {
-
-constexpr const char* kEasyPuzzle =
-    "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79";
-constexpr const char* kEasySolution =
-    "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
-// Row 1 can take no 1 in columns 1 to 3, since box 1 holds one.
-constexpr const char* kRowWithoutVariations =
-    "...456789.1.789.23...123456...567891...891234...234567...678912...912345...345678";
-// Every row has variations, but no combination of them fits.
-constexpr const char* kNoCombination =
-    "532.7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79";
-// Seventeen givens; the search takes some billions of passes.
-constexpr const char* kHardPuzzle =
-    ".......1.4.........2...........5.4.7..8...3....1.9....3..4..2...5.1........8.6...";
 
 // Closes every message box that opens, noting its title, text and icon.
 class MessageWatch {

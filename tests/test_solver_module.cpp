@@ -9,14 +9,9 @@
 #include "tests/grid_text.h"
 
 using namespace zifrax;
-using zifrax::testing::gridFromText;
+using namespace zifrax::testing;
 
 namespace {
-
-constexpr const char* kEasyPuzzle =
-    "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79";
-constexpr const char* kEasySolution =
-    "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
 
 // Two 5s in the two cells given, on an otherwise empty grid.
 QString twoFives(int first, int second)

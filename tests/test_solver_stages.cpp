@@ -10,8 +10,7 @@
 #include "tests/recording_window.h"
 
 using namespace zifrax;
-using zifrax::testing::gridFromText;
-using zifrax::testing::RecordingWindow;
+using namespace zifrax::testing;
 
 namespace {
 
@@ -22,20 +21,12 @@ constexpr const char* kShiftedGrid =
 constexpr const char* kThreeEmptyPerRow =
     "...456789...789123...123456...567891...891234...234567...678912...912345...345678";
 
-constexpr const char* kEasyPuzzle =
-    "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79";
-constexpr const char* kEasySolution =
-    "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
 // The easy puzzle's solution less a rectangle of cells that can be filled
 // two ways (rows 3 and 6, columns 5 and 6), and a few more cells.
 constexpr const char* kTwoSolutions =
     ".346789126721953481983..5678597614234268.37917139..85696153728428741963534528617.";
 constexpr const char* kSmallerOfTwo =
     "534678912672195348198324567859761423426853791713942856961537284287419635345286179";
-// The easy puzzle with a 2 where its solution has a 4: every row keeps some
-// variations, but no combination of them fits.
-constexpr const char* kNoCombination =
-    "532.7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79";
 // A puzzle whose search takes a little over 300000 passes.
 constexpr const char* kLongSearch =
     ".9.....124........12.....7.....5.4.7..8...3....1.9....3..4.52...5.1........836...";
@@ -160,10 +151,10 @@ void SolverStagesTest::variationsOfOneRow_data()
     QTest::newRow("column 1 holds a 3")
         << QString::fromStdString(withCell(kThreeEmptyPerRow, 55, '3')) << 39
         << QStringList{"123456789", "132456789", "213456789", "231456789"};
-    // A 1 in box 1 (row 2, column 2) fails every filling, in the column test
-    // or in the box test.
+    // The same rows with a 1 moved into box 1 (row 2, column 2): it fails
+    // every filling, in the column test or in the box test.
     QTest::newRow("box 1 holds a 1")
-        << QString::fromStdString(withCell(withCell(kThreeEmptyPerRow, 11, '1'), 16, '.')) << 34
+        << QString(kRowWithoutVariations) << 34
         << QStringList{};
     QTest::newRow("0 0 3 4 5 6 7 8 9 over a 1 in column 1")
         << QString::fromStdString(withCell(withCell(kThreeEmptyPerRow, 73, '1'), 3, '3')) << 10
@@ -218,7 +209,7 @@ void SolverStagesTest::fullGridIsWrittenBackUnchanged()
 void SolverStagesTest::rowWithoutVariationsIsReportedOnce()
 {
     // Row 1 has no variation.
-    Solve solve(withCell(withCell(kThreeEmptyPerRow, 11, '1'), 16, '.'));
+    Solve solve(kRowWithoutVariations);
     solve.variation();
     QCOMPARE(solve.bas->variationsanzahl[1], 0);
     QCOMPARE(solve.window.messageCount, 1);

@@ -11,6 +11,8 @@ void setUpApplication()
 {
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setApplicationName(QStringLiteral("Zifrax"));
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZIFRAX_APP_ID));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 
     // Without the translation file the program still starts, with Qt's own

@@ -13,19 +13,22 @@ namespace {
 // Pictures are drawn on a 32 × 32 canvas and scaled for every size asked for.
 using Drawing = std::function<void(QPainter&)>;
 
+QImage imageFrom(const Drawing& draw, int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 32.0, size / 32.0);
+    draw(painter);
+    return image;
+}
+
 QIcon iconFrom(const Drawing& draw)
 {
     QIcon icon;
-    for (int size : {16, 32, 48, 64}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(size / 32.0, size / 32.0);
-        draw(painter);
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
+    for (int size : {16, 32, 48, 64})
+        icon.addPixmap(QPixmap::fromImage(imageFrom(draw, size)));
     return icon;
 }
 
@@ -93,6 +96,7 @@ void drawStopSign(QPainter& p)
 }  // namespace
 
 QIcon smileyIcon() { return iconFrom(drawSmiley); }
+QImage smileyImage(int size) { return imageFrom(drawSmiley, size); }
 QIcon lightBulbIcon() { return iconFrom(drawLightBulb); }
 QIcon stopSignIcon() { return iconFrom(drawStopSign); }
 

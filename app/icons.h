@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 
 namespace zifrax {
 
@@ -8,5 +9,8 @@ namespace zifrax {
 QIcon smileyIcon();     // the window icon: a yellow smiling face
 QIcon lightBulbIcon();  // the solve button: a lit light bulb
 QIcon stopSignIcon();   // the stop button: a red octagon with STOP
+
+// The smiling face at any size, for the desktop icons rendered at build time.
+QImage smileyImage(int size);
 
 }  // namespace zifrax

@@ -5,6 +5,7 @@
 #include <bit>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "solver/stage_endings.h"
 
@@ -46,10 +47,26 @@ constexpr auto kBitCount = [] {
 //  - an abandon at position 4 or deeper skips no reporting iteration.
 // ---------------------------------------------------------------------------
 
+// A row of nine digits held in registers while candidates are built: byte p
+// of first8 is position p, in memory the order of the stored row.
+static_assert(std::endian::native == std::endian::little);
+struct PackedRow {
+    std::uint64_t first8 = 0;
+    std::uint8_t ninth = 0;
+
+    PackedRow with(int p, std::uint8_t digit) const
+    {
+        if (p == 8)
+            return {first8, digit};
+        const int shift = 8 * p;
+        return {(first8 & ~(std::uint64_t(0xFF) << shift)) | (std::uint64_t(digit) << shift), ninth};
+    }
+};
+
 class RowEnumeration {
 public:
     RowEnumeration(Zifrax_bas& bas, int row)
-        : bas_(bas), row_(row), m_(bas.zeilenfrei[row][10])
+        : row_(row), m_(bas.zeilenfrei[row][10]), rowVariations_(bas.variationen(row, 1))
     {
         std::array<int, 10> freeDigits{};  // L(1 … m)
         int count = 0;
@@ -61,8 +78,10 @@ public:
             const int column = p + 1;
             const std::int32_t givenDigit = bas.vorgabe[cellIndex(row, column)];
             given_[p] = givenDigit != 0;
+            if (p >= 3 && !given_[p])
+                laterEmpty_[laterEmptyCount_++] = p;
             if (given_[p]) {
-                digits_[p] = static_cast<std::uint8_t>(givenDigit);
+                givenDigits_ = givenDigits_.with(p, static_cast<std::uint8_t>(givenDigit));
                 continue;
             }
             Bits columnPass = 0;
@@ -136,59 +155,78 @@ private:
                 return p + 1;
         for (int p = 0; p < 3; ++p)
             if (!given_[p] && !(boxKept_[p] & bit(k[p])))
-                return existsOrdering(3, used, columnKept_) ? p + 1 : 0;
+                return existsOrdering(0, used, columnKept_) ? p + 1 : 0;
+        PackedRow candidate = givenDigits_;
         for (int p = 0; p < 3; ++p) {
             if (given_[p])
                 continue;
             if (!(admissible_[p] & bit(k[p])))
                 return 0;
-            digits_[p] = choiceDigit_[k[p]];
+            candidate = candidate.with(p, choiceDigit_[k[p]]);
         }
-        storeOrderings(3, used);
+        storeOrderings(used, candidate);
         return 0;
     }
 
-    // Completes the candidate from position p on with the unused choices
-    // that `allowed` lets through.
-    bool existsOrdering(int p, Bits used, const std::array<Bits, 9>& allowed) const
+    // Whether the empty positions after position 3, from the e-th on, can
+    // take the unused choices that `allowed` lets through.
+    bool existsOrdering(int e, Bits used, const std::array<Bits, 9>& allowed) const
     {
-        if (p == 9)
+        if (e == laterEmptyCount_)
             return true;
-        if (given_[p])
-            return existsOrdering(p + 1, used, allowed);
+        const int p = laterEmpty_[e];
         for (Bits options = allowed[p] & ~used; options != 0; options &= options - 1)
-            if (existsOrdering(p + 1, used | bit(std::countr_zero(options)), allowed))
+            if (existsOrdering(e + 1, used | bit(std::countr_zero(options)), allowed))
                 return true;
         return false;
     }
 
-    void storeOrderings(int p, Bits used)
+    // Stores every admissible filling of the given number of empty
+    // positions, listed at `positions`, with the unused choices, from `out`
+    // on; returns where the next row goes. Ascending choices give ascending
+    // digits, so the rows come out ascending. The depth is a template
+    // argument so that the loops are unrolled into one body that keeps the
+    // candidate in registers.
+    template <int Remaining>
+    std::uint8_t* storeOrderings(std::uint8_t* out, const int* positions, Bits used, PackedRow candidate) const
     {
-        if (p == 9) {
-            std::memcpy(bas_.variationen(row_, ++stored_), digits_.data(), 9);
-            return;
-        }
-        if (given_[p]) {
-            storeOrderings(p + 1, used);
-            return;
-        }
-        // Ascending choices give ascending digits, so ascending rows.
-        for (Bits options = admissible_[p] & ~used; options != 0; options &= options - 1) {
-            const int k = std::countr_zero(options);
-            digits_[p] = choiceDigit_[k];
-            storeOrderings(p + 1, used | bit(k));
+        if constexpr (Remaining == 0) {
+            std::memcpy(out, &candidate.first8, 8);
+            out[8] = candidate.ninth;
+            return out + 9;
+        } else {
+            const int p = positions[0];
+            for (Bits options = admissible_[p] & ~used; options != 0; options &= options - 1) {
+                const int k = std::countr_zero(options);
+                out = storeOrderings<Remaining - 1>(out, positions + 1, used | bit(k),
+                                                    candidate.with(p, choiceDigit_[k]));
+            }
+            return out;
         }
     }
 
-    Zifrax_bas& bas_;
+    void storeOrderings(Bits used, PackedRow candidate)
+    {
+        static constexpr auto kByRemaining = []<std::size_t... N>(std::index_sequence<N...>) {
+            return std::array{&RowEnumeration::storeOrderings<int(N)>...};
+        }(std::make_index_sequence<7>{});
+        std::uint8_t* const out = rowVariations_ + std::size_t(stored_) * 9;
+        const std::uint8_t* const end =
+            (this->*kByRemaining[laterEmptyCount_])(out, laterEmpty_.data(), used, candidate);
+        stored_ += std::int32_t((end - out) / 9);
+    }
+
     const int row_;
     const int m_;  // the number of empty cells of the row
+    std::uint8_t* const rowVariations_;  // variation 1 of the row, the others after it
     std::array<bool, 9> given_{};
     std::array<std::uint8_t, 10> choiceDigit_{};  // choice k places this digit
     std::array<Bits, 9> columnKept_{};  // choices the column test does not abandon at
     std::array<Bits, 9> boxKept_{};     // choices the box test does not abandon at
     std::array<Bits, 9> admissible_{};  // choices passing both tests
-    std::array<std::uint8_t, 9> digits_{};  // the candidate row
+    PackedRow givenDigits_{};  // the row with its empty cells 0
+    std::array<int, 6> laterEmpty_{};  // the empty positions after position 3
+    int laterEmptyCount_ = 0;
     std::int32_t stored_ = 0;
 };
 
@@ -364,9 +402,7 @@ private:
                         break;
                     }
                     const int d = digit(i, column);
-                    std::uint32_t j = i + 1;
-                    while (j < node.end && digit(j, column) == d)
-                        ++j;
+                    const std::uint32_t j = runEnd(i, node.end, column);
                     nodes_[childEnd++] = {i, j, 0, 0};
                     node.childDigits |= bit(d);
                     i = j;
@@ -378,6 +414,27 @@ private:
             levelEnd = childEnd;
             ++levels_;
         }
+    }
+
+    // The end of the run of variations from `first` on that carry the same
+    // digit in `column`, within a range where that column ascends. Runs are
+    // long near the root, so the end is found by doubling steps, then
+    // halving them.
+    std::uint32_t runEnd(std::uint32_t first, std::uint32_t end, int column) const
+    {
+        const int d = digit(first, column);
+        std::uint32_t inside = first;  // known to carry d
+        std::uint32_t step = 1;
+        while (step < end - inside && digit(inside + step, column) == d) {
+            inside += step;
+            step *= 2;
+        }
+        std::uint32_t beyond = std::min(inside + step, end);  // first index known not to carry d
+        while (beyond - inside > 1) {
+            const std::uint32_t middle = inside + (beyond - inside) / 2;
+            (digit(middle, column) == d ? inside : beyond) = middle;
+        }
+        return beyond;
     }
 
     // False when onPass asked to end.

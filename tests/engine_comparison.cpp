@@ -17,8 +17,14 @@ SolveRecord solve(const Engine& engine, Zifrax_bas& bas, RecordingWindow& window
     bas.loesung = puzzle;
     bas.vorbereitung();
     engine.variation(bas, window);
+    const std::int64_t passes = engine.brute_force(bas, window);
+    return recordOf(bas, window, passes);
+}
+
+SolveRecord recordOf(const Zifrax_bas& bas, const RecordingWindow& window, std::int64_t passes)
+{
     SolveRecord record;
-    record.passes = engine.brute_force(bas, window);
+    record.passes = passes;
     record.trace = window.trace;
     record.counts = bas.variationsanzahl;
     for (int row = 1; row <= 9; ++row) {

@@ -32,6 +32,9 @@ struct SolveRecord {
     std::vector<std::uint8_t> variations;  // the stored rows 1 … 9, one after another
 };
 
+// What a stage or a solve left on the module and the window.
+SolveRecord recordOf(const Zifrax_bas& bas, const RecordingWindow& window, std::int64_t passes);
+
 // What a solve command does with the stages, on the module `bas`: the given
 // puzzle, the preparation, then both stages (the brute-force stage runs even
 // after a row without variations, so that the engines are compared there too).

@@ -1,6 +1,5 @@
 // The solve command: it locks the controls, copies the cells into the solver
 // module and runs the preparation and both stages on the window's thread.
-#include <QLabel>
 #include <QPushButton>
 
 #include "app/cell_edit.h"
@@ -35,9 +34,7 @@ void ZifRax_frm::solve_cmd_Click()
         bas.vorgabe[i] = cellDigit(raetsel_txt(i)->text());
         bas.loesung[i] = bas.vorgabe[i];
     }
-    for (QLabel* label : {variation_lbl(1), brute_force_lbl(1), rechenzeit_lbl(1), rechenzeit_lbl(2),
-                          rechenzeit_lbl(3)})
-        label->clear();
+    clearStatusValues();
 
     {
         WindowForSolver window(*this);

@@ -4,18 +4,21 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 
 #include "app/cell_edit.h"
+#include "files/file_commands.h"
 #include "print/print_commands.h"
 
 namespace zifrax {
 
 ZifRax_frm::ZifRax_frm(QWidget* parent)
     : QMainWindow(parent)
+    , fileCommands_(std::make_unique<FileCommands>(*this))
     , printCommands_(std::make_unique<PrintCommands>(*this))
 {
     buildControls();
@@ -41,6 +44,11 @@ void ZifRax_frm::wireControls()
     for (int index = 1; index <= kCellCount; ++index)
         connect(raetsel_txt(index), &CellEdit::keyReleased, this, &ZifRax_frm::raetsel_txt_KeyUp);
     connect(solve_cmd, &QPushButton::clicked, this, &ZifRax_frm::solve_cmd_Click);
+    connect(M_neu, &QAction::triggered, this, &ZifRax_frm::M_neu_Click);
+    connect(M_laden, &QAction::triggered, this, [this] { fileCommands_->M_laden_Click(); });
+    connect(M_speichern, &QAction::triggered, this, [this] { fileCommands_->M_speichern_Click(); });
+    connect(M_speichern_unter, &QAction::triggered, this, [this] { fileCommands_->M_speichern_unter_Click(); });
+    connect(M_end, &QAction::triggered, this, &ZifRax_frm::M_end_Click);
     connect(M_Druckeinstellung, &QAction::triggered, this, [this] { printCommands_->M_Druckeinstellung_Click(); });
     connect(M_drucken, &QAction::triggered, this, [this] { printCommands_->M_drucken_Click(); });
 }
@@ -63,6 +71,13 @@ void ZifRax_frm::showCaption(const QString& fileTitle)
 {
     setWindowTitle(fileTitle.isEmpty() ? state.programTitle
                                        : state.programTitle + QStringLiteral(" (") + fileTitle + QLatin1Char(')'));
+}
+
+void ZifRax_frm::clearStatusValues()
+{
+    for (QLabel* label : {variation_lbl(1), brute_force_lbl(1), rechenzeit_lbl(1), rechenzeit_lbl(2),
+                          rechenzeit_lbl(3)})
+        label->clear();
 }
 
 void ZifRax_frm::setSolving(bool solving)

@@ -3,8 +3,10 @@
 // its own (cell entry, the solve command, …).
 #pragma once
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "app/program_state.h"
@@ -20,6 +22,7 @@ class QPushButton;
 namespace zifrax {
 
 class CellEdit;
+class FileCommands;
 class PrintCommands;
 
 class ZifRax_frm : public QMainWindow {
@@ -48,12 +51,28 @@ public:
 
     ProgramState state;
     Zifrax_bas& solverModule() { return bas_; }
+    FileCommands& fileCommands() { return *fileCommands_; }
     PrintCommands& printCommands() { return *printCommands_; }
 
     // The menu "&Rätsel" as a whole, entries and shortcuts alike.
     void setMenuEnabled(bool enabled);
     // The program title, followed by " (fileTitle)" when a file title is given.
     void showCaption(const QString& fileTitle = QString());
+    // Empties the value labels of the status frame; the headings stay.
+    void clearStatusValues();
+
+    // A new puzzle and the end of the program.
+    void neuesraetsel();
+    void M_neu_Click();
+    void M_end_Click();
+    // Asks whether to save when a digit has been accepted since the start,
+    // the last new puzzle or load; Yes runs save as. False when the user
+    // cancelled and the caller must stop.
+    bool offerToSave(const QString& title);
+    // Ends the program at once: the window closes, the event loop stops.
+    void endProgram();
+    // The last step of endProgram; tests put an observer in its place.
+    std::function<void()> quitApplication = [] { QCoreApplication::exit(0); };
 
     // True once the user has closed the window: a running solve stops.
     bool isClosing() const { return closing_; }
@@ -72,6 +91,7 @@ private:
     void setSolving(bool solving);
 
     Zifrax_bas bas_;
+    std::unique_ptr<FileCommands> fileCommands_;
     std::unique_ptr<PrintCommands> printCommands_;
     std::array<CellEdit*, 82> cells_{};  // element 0 unused
     std::array<QLabel*, 2> variationLabels_{};

@@ -2,6 +2,7 @@
 // reader's line rules, and the reader fed with damaged files.
 #include <QFile>
 #include <QTest>
+#include <algorithm>
 #include <random>
 
 #include "files/puzzle_format.h"
@@ -29,11 +30,11 @@ GridDescription solvedGrid()
     return grid;
 }
 
-std::string fileBytes(const QString& name)
+std::string fileBytes(const QString& path)
 {
-    QFile file(QStringLiteral(ZIFRAX_TEST_DATA_DIR "/") + name);
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing test data %s", qPrintable(name));
+        qFatal("missing test data %s", qPrintable(path));
     return file.readAll().toStdString();
 }
 
@@ -59,9 +60,31 @@ class PuzzleFormatTest : public QObject {
 private slots:
     void writerMatchesHandWrittenFile()
     {
-        const std::string expected = fileBytes(QStringLiteral("solved_grid.zfx"));
+        const std::string expected = fileBytes(QStringLiteral(ZIFRAX_TEST_DATA_DIR "/solved_grid.zfx"));
         QCOMPARE(expected.size(), std::size_t(534));
         QCOMPARE(write(solvedGrid()), expected);
+    }
+
+    // The shipped samples are in the exact format: rewriting one gives its bytes.
+    void samplesAreExact_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("givens");
+        QTest::newRow("easy") << "leicht.zfx" << 36;
+        QTest::newRow("hard") << "schwer.zfx" << 17;
+        QTest::newRow("no solution") << "unloesbar.zfx" << 37;
+    }
+
+    void samplesAreExact()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, givens);
+        const std::string bytes = fileBytes(QStringLiteral(ZIFRAX_SAMPLES_DIR "/") + name);
+        GridDescription grid;
+        QCOMPARE(read(bytes, grid), ReadOutcome::Read);
+        QCOMPARE(std::count_if(grid.begin(), grid.end(), [](const CellContent& c) { return c.colour == kPuzzleColour; }),
+                 givens);
+        QCOMPARE(write(grid), bytes);
     }
 
     void roundTripRestoresBothColours()

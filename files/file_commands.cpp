@@ -1,0 +1,197 @@
+#include "files/file_commands.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <optional>
+
+#include "app/cell_edit.h"
+#include "app/message_titles.h"
+#include "app/zifrax_frm.h"
+#include "files/puzzle_format.h"
+
+namespace zifrax {
+
+namespace {
+
+// Shows one of the two file dialogs as the commands set it up each time:
+// non-native, opening in the "Rätsel" folder beside the program, any name
+// allowed and none completed with a suffix. Returns the chosen full path,
+// empty when the dialog was cancelled.
+QString chooseFile(QWidget* window, const char* name, QFileDialog::AcceptMode mode, const QString& title,
+                   const QStringList& filters)
+{
+    QFileDialog dialog(window);
+    dialog.setObjectName(QLatin1String(name));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setWindowTitle(title);
+    dialog.setNameFilters(filters);
+    dialog.setDirectory(QCoreApplication::applicationDirPath() + QStringLiteral("/Rätsel"));
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
+}
+
+void showFileProblem(QWidget* window, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, kMessageTitle, text, QMessageBox::Ok, window);
+    box.exec();
+}
+
+// The whole file, or nothing and the reason in German.
+std::optional<QByteArray> readWholeFile(const QString& path, QString& reason)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        reason = QStringLiteral("Die Datei gibt es nicht.");
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        reason = info.isReadable() ? QStringLiteral("Sie lässt sich nicht öffnen (%1).").arg(file.errorString())
+                                   : QStringLiteral("Das Lesen der Datei ist nicht erlaubt.");
+        return std::nullopt;
+    }
+    // Read one byte more than allowed, so that a device without a size
+    // cannot make us read forever.
+    const auto limit = qint64(puzzle_file::kMaxFileSize);
+    QByteArray content = file.read(limit + 1);
+    if (file.error() != QFileDevice::NoError) {
+        reason = QStringLiteral("Beim Lesen trat ein Fehler auf (%1).").arg(file.errorString());
+        return std::nullopt;
+    }
+    if (content.size() > limit) {
+        reason = QStringLiteral("Sie ist größer als 1 MiB und damit keine Zifrax-Rätseldatei.");
+        return std::nullopt;
+    }
+    return content;
+}
+
+// Why a file cannot be created or replaced, in German.
+QString writeFailure(const QString& path, const QFileDevice& file)
+{
+    const QFileInfo info(path);
+    const QFileInfo folder(info.absolutePath());
+    if (info.isDir())
+        return QStringLiteral("Unter diesem Namen gibt es schon einen Ordner.");
+    if (!folder.isDir())
+        return QStringLiteral("Den Ordner %1 gibt es nicht.").arg(QDir::toNativeSeparators(folder.filePath()));
+    if (info.exists() && !info.isWritable())
+        return QStringLiteral("Die Datei ist schreibgeschützt.");
+    if (!folder.isWritable())
+        return QStringLiteral("Im Ordner %1 darf nicht geschrieben werden.")
+            .arg(QDir::toNativeSeparators(folder.filePath()));
+    return QStringLiteral("Beim Schreiben trat ein Fehler auf (%1).").arg(file.errorString());
+}
+
+}  // namespace
+
+FileCommands::FileCommands(ZifRax_frm& window) : window_(window) {}
+
+void FileCommands::M_laden_Click()
+{
+    ProgramState& state = window_.state;
+    if (!window_.offerToSave(kMessageTitle))
+        return;
+
+    state.currentFilePath = chooseFile(&window_, "laden_dlg", QFileDialog::AcceptOpen,
+                                       QStringLiteral("ein Zifrax für Windows - Rätsel laden ..."),
+                                       {QStringLiteral("Tovrins Zifrax Rätsel(*.zfx)"),
+                                        QStringLiteral("alle Dateien (*.*)")});
+    if (state.currentFilePath.isEmpty())
+        return;
+
+    // The file is read before the grid is cleared, so that a file that
+    // cannot be read leaves the grid as it was. The path is forgotten then:
+    // a later save must not replace that file with this grid.
+    QString reason;
+    const std::optional<QByteArray> content = readWholeFile(state.currentFilePath, reason);
+    if (!content) {
+        showFileProblem(&window_, QStringLiteral("Die Datei %1 kann nicht geladen werden.\n\n%2")
+                                      .arg(state.currentFilePath, reason));
+        state.currentFilePath.clear();
+        return;
+    }
+
+    state.unchangedFlag = true;  // so that clearing asks nothing
+    window_.neuesraetsel();
+    if (!laden(state.currentFilePath, *content))
+        return;
+    state.loadedFileTitle = QFileInfo(state.currentFilePath).fileName();
+    window_.showCaption(state.loadedFileTitle);
+}
+
+void FileCommands::M_speichern_Click()
+{
+    if (window_.state.currentFilePath.isEmpty())
+        M_speichern_unter_Click();
+    else
+        speichern(window_.state.currentFilePath);
+}
+
+void FileCommands::M_speichern_unter_Click()
+{
+    ProgramState& state = window_.state;
+    const QString path = chooseFile(&window_, "speicher_dlg", QFileDialog::AcceptSave,
+                                    QStringLiteral("ein ZifRax-Rätsel speichern..."),
+                                    {QStringLiteral("Tovrins ZifRax Rätsel (*.zfx)"),
+                                     QStringLiteral("alle Dateien (*.*)")});
+    if (path.isEmpty()) {
+        state.currentFilePath.clear();
+        return;
+    }
+    // A failed save changes nothing else: path and caption stay as they were.
+    if (!speichern(path))
+        return;
+    state.currentFilePath = path;
+    window_.showCaption(QFileInfo(path).fileName());
+}
+
+bool FileCommands::speichern(const QString& pfeil)
+{
+    puzzle_file::GridDescription grid;
+    for (int i = 1; i <= kCellCount; ++i) {
+        const CellEdit* cell = window_.raetsel_txt(i);
+        // Stored cells hold one digit, the same byte in Windows-1252 and Latin-1.
+        grid[i] = {cell->text().toLatin1().toStdString(), cell->backgroundColour()};
+    }
+    const std::string bytes = puzzle_file::write(grid);
+
+    QSaveFile file(pfeil);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
+    if (!written)
+        showFileProblem(&window_, QStringLiteral("Das Rätsel kann nicht in der Datei %1 gespeichert werden.\n\n%2")
+                                      .arg(pfeil, writeFailure(pfeil, file)));
+    return written;
+}
+
+bool FileCommands::laden(const QString& pfeil, const QByteArray& content)
+{
+    puzzle_file::GridDescription grid;
+    if (puzzle_file::read(std::string_view(content.constData(), std::size_t(content.size())), grid) ==
+        puzzle_file::ReadOutcome::Defective) {
+        QMessageBox box(QMessageBox::Critical, kMessageTitle,
+                        QStringLiteral("Die Zifrax - Rätseldatei ") + pfeil + QStringLiteral(" ist defekt !!!"),
+                        QMessageBox::Ok, &window_);
+        box.exec();
+        window_.endProgram();
+        return false;
+    }
+    // The reader sets cells and clears none: only cells it named change.
+    for (int i = 1; i <= kCellCount; ++i) {
+        if (grid[i].text.empty())
+            continue;
+        CellEdit* cell = window_.raetsel_txt(i);
+        cell->setText(QString::fromLatin1(grid[i].text));
+        cell->setBackgroundColour(grid[i].colour);
+    }
+    return true;
+}
+
+}  // namespace zifrax

@@ -1,0 +1,34 @@
+// The load, save and save-as commands with their file dialogs `laden_dlg`
+// and `speicher_dlg`, and the file procedures on the window's cells.
+#pragma once
+
+#include <QString>
+
+class QByteArray;
+
+namespace zifrax {
+
+class ZifRax_frm;
+
+class FileCommands {
+public:
+    explicit FileCommands(ZifRax_frm& window);
+
+    void M_laden_Click();
+    void M_speichern_Click();
+    // Also the saving step of the save question: its callers go on whether
+    // or not a file was written.
+    void M_speichern_unter_Click();
+
+    // Writes the grid to pfeil, replacing the file only once the new content
+    // is complete. False, after telling the user why, when that failed.
+    bool speichern(const QString& pfeil);
+    // Fills the cells from content, the bytes of the file pfeil. A file
+    // without the magic line is reported and ends the program; false then.
+    bool laden(const QString& pfeil, const QByteArray& content);
+
+private:
+    ZifRax_frm& window_;
+};
+
+}  // namespace zifrax

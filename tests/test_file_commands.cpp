@@ -383,6 +383,19 @@ private slots:
         QCOMPARE(cell(1)->text(), QString());  // no cell set
     }
 
+    void programEndLeavesEventLoop()
+    {
+        // The real ending, not the observer: the event loop returns with 0.
+        ZifRax_frm program;
+        program.show();
+        QTimer::singleShot(0, program.M_end, &QAction::trigger);
+        QTimer fallback;  // rather fail than hang; gone with this test
+        fallback.callOnTimeout([] { QApplication::exit(1); });
+        fallback.start(60000);
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!program.isVisible());
+    }
+
     void closeBoxEndsWithoutQuestion()
     {
         type(1, QStringLiteral("6"));

@@ -6,6 +6,7 @@
 #include <QPrintDialog>
 
 #include "app/cell_edit.h"
+#include "app/message_titles.h"
 #include "app/zifrax_frm.h"
 
 namespace zifrax {
@@ -43,7 +44,7 @@ void PrintCommands::M_drucken_Click()
 
     QPainter painter;
     if (!painter.begin(&printer_)) {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Zifrax for Windows"),
+        QMessageBox box(QMessageBox::Warning, kMessageTitle,
                         QStringLiteral("Es kann nicht gedruckt werden: Es ist kein Drucker gewählt, "
                                        "oder der Druckauftrag lässt sich nicht starten.\n\n"
                                        "Bitte wählen Sie im Menü „Rätsel“ unter „Druckerauswahl“ einen "

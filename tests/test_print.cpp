@@ -8,6 +8,7 @@
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -276,16 +277,23 @@ private slots:
 
     void headingNamesTheLoadedFileAndTheFootTheFileSavedLater()
     {
-        window->state.loadedFileTitle = QStringLiteral("Rätsel 1.zfx");
-        window->state.currentFilePath = QStringLiteral("/home/anna/Rätsel/Kopie von Rätsel 1.zfx");
+        QTemporaryDir dir;
+        auto runWithFile = [&](QAction* command, const QString& name) {
+            onNextModal([path = dir.filePath(name)](QWidget* dialog) {
+                dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+                static_cast<QDialog*>(dialog)->accept();
+            });
+            command->trigger();
+        };
         setCell(cellIndex(2, 3), QStringLiteral("4"), kPuzzleColour);
         setCell(cellIndex(8, 6), QStringLiteral("9"), kSolutionColour);
+        runWithFile(window->M_speichern_unter, QStringLiteral("Rätsel 1.zfx"));
+        runWithFile(window->M_laden, QStringLiteral("Rätsel 1.zfx"));
+        runWithFile(window->M_speichern_unter, QStringLiteral("Kopie.zfx"));
 
-        const SheetContent sheet = sheetOfWindow(*window, QDateTime::currentDateTime());
-        const QStringList calls = RecordingDevice().draw(sheet);
+        const QStringList calls = RecordingDevice().draw(sheetOfWindow(*window, QDateTime::currentDateTime()));
         QCOMPARE(calls.first(), QStringLiteral("text \"Zifrax   Rätsel 1.zfx\" at 2000,1000 24pt #000080"));
-        QCOMPARE(calls.last(),
-                 QStringLiteral("text \"/home/anna/Rätsel/Kopie von Rätsel 1.zfx\" at 5000,11000 8pt #000000"));
+        QCOMPARE(calls.last(), QStringLiteral("text \"%1\" at 5000,11000 8pt #000000").arg(dir.filePath("Kopie.zfx")));
         QCOMPARE(calls.filter(QStringLiteral("36pt")),
                  QStringList({QStringLiteral("text \"4\" at 4650,3050 36pt #000000"),
                               QStringLiteral("text \"9\" at 7500,8750 36pt #000000")}));
@@ -383,15 +391,17 @@ private slots:
         QPrinter& printer = window->printCommands().printer();
         printer.setOutputFormat(QPrinter::PdfFormat);  // what Qt falls back to when no printer is installed
         printer.setOutputFileName(QString());
-        QString text;
+        QString title, text;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         onNextModal([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             QVERIFY(box);
+            title = box->windowTitle();
             text = box->text();
             icon = box->icon();
         });
         window->M_drucken->trigger();
+        QCOMPARE(title, QStringLiteral("Zifrax for Windows"));
         QVERIFY2(text.contains(QStringLiteral("„Druckerauswahl“")), qPrintable(text));
         QCOMPARE(icon, QMessageBox::Warning);
     }

@@ -11,6 +11,9 @@ export QT_QPA_PLATFORM=offscreen
 cd "$ZIFRAX_ROOT/build"
 ctest --output-on-failure -j "$(nproc)"
 
+# The Debian package: its files and dependencies, and that it starts unpacked.
+"$ZIFRAX_ROOT/packaging/check_package.sh" "$ZIFRAX_ROOT/build"
+
 # The puzzle file tests once more under AddressSanitizer and UBSan: only the
 # plain C++ format library and its test program are built there.
 cmake -S "$ZIFRAX_ROOT" -B "$ZIFRAX_ROOT/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DZIFRAX_SANITIZE=ON >/dev/null

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/cell_edit.h"
+#include "app/message_titles.h"
 #include "app/zifrax_frm.h"
 #include "solver/progress_text.h"
 
@@ -80,7 +81,7 @@ void WindowForSolver::showNoSolution()
 {
     // The status frame shows its final texts behind the message.
     window_.Solver_fra->setUpdatesEnabled(true);
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zifrax for Windows"),
+    QMessageBox box(QMessageBox::Warning, kMessageTitle,
                     QStringLiteral("Dieses Rätsel hat keine gültige Lösung !"), QMessageBox::Ok, &window_);
     box.exec();
 }

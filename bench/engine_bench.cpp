@@ -6,13 +6,13 @@
 //
 // The reference is stopped at its first report after the time limit; the
 // fast engine is then stopped at the same report, so both do the same work.
-#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 
+#include "bench/resident_memory.h"
 #include "tests/engine_comparison.h"
 
 using namespace zifrax;
@@ -79,16 +79,19 @@ Timed timeStage(Zifrax_bas& bas, int stopAfterUpdates, Prepare prepare, Stage st
 {
     Timed result;
     int runs = 0;
+    RecordingWindow window;
+    std::int64_t passes = 0;
     const double start = processorSeconds();
     do {
         prepare();
-        RecordingWindow window;
+        window = RecordingWindow();
         window.stopAfterUpdates = stopAfterUpdates;
-        const std::int64_t passes = stage(bas, window);
-        result.record = recordOf(bas, window, passes);
+        passes = stage(bas, window);
         ++runs;
     } while (processorSeconds() - start < 0.2 && runs < 1000);
     result.seconds = (processorSeconds() - start) / runs;
+    // Taken from the last run, outside the time.
+    result.record = recordOf(bas, window, passes);
     return result;
 }
 
@@ -98,19 +101,6 @@ long long reports(const SolveRecord& record)
     for (const std::string& call : record.trace)
         count += call.starts_with("update");
     return count;
-}
-
-long peakResidentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmHWM:" && status >> value)
-            return value;
-        status.ignore(256, '\n');
-    }
-    return 0;
 }
 
 void printRow(const std::string& puzzle, const char* stage, const std::string& work, double referenceSeconds,
@@ -214,7 +204,7 @@ int main(int argc, char* argv[])
                  fastSearch.seconds, note);
     }
     std::printf("\nPeak resident memory: %.1f MiB (both engines' module data included).\n",
-                double(peakResidentKiB()) / 1024.0);
+                bench::peakResidentMiB());
     std::printf("Traces %s.\n", allAgree ? "agree on every puzzle" : "DIFFER");
     return allAgree ? 0 : 1;
 }

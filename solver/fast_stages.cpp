@@ -239,8 +239,8 @@ private:
 // pass). So each loop of a row only needs the set of digits allowed in each
 // column. The stored variations of a row are ascending, so those sharing a
 // prefix form one index range: a prefix tree over the row's variations finds
-// the passing ones in order, and the failing ones between them are counted
-// as a block. Blocks are split at multiples of the report interval, so every
+// the passing ones in order (rows with few variations use bit sets
+// instead), and the failing ones between them are counted as a block. Blocks are split at multiples of the report interval, so every
 // report and stop happens at its exact pass count.
 // ---------------------------------------------------------------------------
 

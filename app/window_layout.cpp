@@ -8,6 +8,7 @@
 
 #include "app/cell_edit.h"
 #include "app/colours.h"
+#include "app/fonts.h"
 #include "app/icons.h"
 #include "app/picture_button.h"
 #include "app/twips.h"
@@ -20,16 +21,6 @@ namespace {
 constexpr Colour kWindowColour = 0x0080FFFF;  // light yellow
 constexpr Colour kValueColour = 0x00800080;   // purple: stage progress
 constexpr Colour kTimeColour = 0x000000C0;    // dark red: computing time
-
-QFont arial(double points, bool bold)
-{
-    // Liberation Sans has Arial's metrics and stands in where Arial is missing.
-    QFont font;
-    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 void setBackground(QWidget* widget, Colour colour)
 {
@@ -61,7 +52,7 @@ QLabel* addLabel(QWidget* frame, const QString& name, int left, int top, int wid
     label->setObjectName(name);
     label->setGeometry(twipsRect(left, top, width, height));
     label->setAlignment(Qt::AlignCenter);
-    label->setFont(arial(points, true));
+    label->setFont(arialFont(points, true));
     // The labels share the frame's light yellow; they are not filled on their
     // own, so the style's tint of the frame's inside shows evenly through them.
     if (!defaultTextColour) {
@@ -103,7 +94,7 @@ void ZifRax_frm::buildControls()
         auto* cell = new CellEdit(index, client);
         cell->setGeometry(twipsRect(cellOffset(columnOf(index)), cellOffset(rowOf(index)), 612, 612));
         cell->setAlignment(Qt::AlignCenter);
-        cell->setFont(arial(24, false));
+        cell->setFont(arialFont(24, false));
         cell->setTextMargins(0, 0, 0, 0);
         cell->setToolTip(QStringLiteral("Hier bitte eine Zahl zwischen 1 und 9 eingeben..."));
         cells_[index] = cell;
@@ -116,7 +107,7 @@ void ZifRax_frm::buildControls()
     auto* solveButton = new PictureButton(QStringLiteral("ZifRax-Rätsel lösen"), client);
     solveButton->setObjectName(QStringLiteral("solve_cmd"));
     solveButton->setGeometry(twipsRect(7080, 240, 2292, 1092));
-    solveButton->setFont(arial(10.2, true));
+    solveButton->setFont(arialFont(10.2, true));
     solveButton->setIcon(lightBulbIcon());
     solveButton->setIconSize(QSize(32, 32));
     solve_cmd = solveButton;
@@ -124,7 +115,7 @@ void ZifRax_frm::buildControls()
     auto* stopButton = new PictureButton(QStringLiteral("Berechnung anhalten"), client);
     stopButton->setObjectName(QStringLiteral("stop_chk"));
     stopButton->setGeometry(twipsRect(7080, 1560, 2292, 1092));
-    stopButton->setFont(arial(10.2, true));
+    stopButton->setFont(arialFont(10.2, true));
     stopButton->setIcon(stopSignIcon());
     stopButton->setIconSize(QSize(32, 32));
     stopButton->setCheckable(true);
@@ -134,7 +125,7 @@ void ZifRax_frm::buildControls()
     Solver_fra = new QGroupBox(client);
     Solver_fra->setObjectName(QStringLiteral("Solver_fra"));
     Solver_fra->setGeometry(twipsRect(7080, 2880, 2292, 3972));
-    Solver_fra->setFont(arial(10.2, true));
+    Solver_fra->setFont(arialFont(10.2, true));
     setBackground(Solver_fra, kWindowColour);
 
     variationLabels_[0] = addLabel(Solver_fra, QStringLiteral("variation_lbl(0)"), 480, 360, 1212, 252,

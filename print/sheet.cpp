@@ -7,6 +7,7 @@
 
 #include "app/colours.h"
 #include "app/credits.h"
+#include "app/fonts.h"
 
 namespace zifrax {
 
@@ -48,11 +49,9 @@ public:
 
     void setFont(double points, bool bold)
     {
-        // The face stays the device's default; only size and weight change.
-        QFont font = painter_.font();
-        font.setPointSizeF(points);
-        font.setBold(bold);
-        painter_.setFont(font);
+        // The window's face rather than the device's default, which differs
+        // from machine to machine and may not fit the boxes.
+        painter_.setFont(arialFont(points, bold));
     }
 
     void print(int x, int y, const QString& text)

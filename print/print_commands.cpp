@@ -37,13 +37,18 @@ void PrintCommands::M_drucken_Click()
     // printer can reach, so its own smallest margins apply. Its lines are 1
     // and 5 dots wide; at 300 dots per inch the box borders stand out, where
     // the fine dots of a PDF file would make them hairlines.
-    printer_.setResolution(kSheetResolution);
-    printer_.setPageOrientation(QPageLayout::Landscape);
-    const QPageLayout layout = printer_.pageLayout();
-    printer_.setPageMargins(layout.minimumMargins(), layout.units());
+    QPrinter& printer = printer_;
+    printer.setResolution(kSheetResolution);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const QPageLayout layout = printer.pageLayout();
+    printer.setPageMargins(layout.minimumMargins(), layout.units());
 
+    // Without a printer the output is a PDF file with no name yet. Such a
+    // job is not even started: Qt would leave the printer active, refusing
+    // the file name that "Druckerauswahl" sets afterwards.
+    const bool pdfWithoutName = printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty();
     QPainter painter;
-    if (!painter.begin(&printer_)) {
+    if (pdfWithoutName || !painter.begin(&printer)) {
         QMessageBox box(QMessageBox::Warning, kMessageTitle,
                         QStringLiteral("Es kann nicht gedruckt werden: Es ist kein Drucker gewählt, "
                                        "oder der Druckauftrag lässt sich nicht starten.\n\n"

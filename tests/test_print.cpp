@@ -3,6 +3,7 @@
 // rendered back to pixels.
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPainter>
 #include <QProcess>
@@ -135,18 +136,39 @@ private slots:
 
     // Without a printer Qt falls back to PDF; with no file name printing
     // points to the printer selection.
-    void printingWithoutAPrinterPointsToPrinterSelection()
+    // A failed print points to "Druckerauswahl", and the file chosen there
+    // afterwards is printed.
+    void aFailedPrintPointsToPrinterSelectionAndLeavesItWorking_data()
     {
-        window->printCommands().printer().setOutputFormat(QPrinter::PdfFormat);
-        QString message;
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            QVERIFY(box && box->icon() == QMessageBox::Warning);
-            message = box->text();
-            box->reject();
-        });
-        window->M_drucken->trigger();
+        QTest::addColumn<QString>("firstFile");
+        QTest::newRow("no file chosen") << QString();
+        QTest::newRow("folder missing") << QStringLiteral("/nonexistent/folder/blatt.pdf");
+    }
+    void aFailedPrintPointsToPrinterSelectionAndLeavesItWorking()
+    {
+        QFETCH(QString, firstFile);
+        // Prints to `file`; returns the text of the message box it showed.
+        const auto printTo = [this](const QString& file) {
+            QString message;
+            QTimer::singleShot(0, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    message = box->text();
+                    box->reject();
+                }
+            });
+            window->printCommands().printer().setOutputFormat(QPrinter::PdfFormat);
+            window->printCommands().printer().setOutputFileName(file);
+            window->M_drucken->trigger();
+            QCoreApplication::processEvents();  // the timer, when no box came
+            return message;
+        };
+        const QString message = printTo(firstFile);
         QVERIFY2(message.contains(QStringLiteral("„Druckerauswahl“")), qPrintable(message));
+
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("blatt.pdf"));
+        QCOMPARE(printTo(pdf), QString());
+        QVERIFY(QFileInfo(pdf).size() > 0);
     }
 };
 

@@ -1,23 +1,58 @@
-// Running a solver engine on a puzzle with a recording window, comparing two
-// runs in full, and making puzzles to run: shared by the trace test and the
-// benchmark.
+// A window that records every call of the solver stages, and whole solves by
+// either engine compared call for call: shared by the tests and the benchmark.
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "solver/solver_window.h"
 #include "solver/zifrax_bas.h"
 #include "tests/grid_text.h"
-#include "tests/recording_window.h"
 
 namespace zifrax::testing {
 
-// The two stages of one engine.
+class RecordingWindow : public SolverWindow {
+public:
+    int stopAfterUpdates = -1;  // the stop box reads ticked from the k-th update on (0: at once, -1: never)
+    int updateCount = 0;
+    std::vector<std::string> trace;  // one entry per call, in order
+    std::array<Colour, kCellCount + 1> colours;
+    std::array<std::string, kCellCount + 1> texts;
+
+    RecordingWindow() { colours.fill(kEmptyCellColour); }
+    void update(std::int32_t mode, std::int32_t zeile, std::int64_t durchlauf) override
+    {
+        ++updateCount;
+        note("update", mode, zeile, durchlauf);
+    }
+    bool stopRequested() override
+    {
+        const bool stop = stopAfterUpdates >= 0 && updateCount >= stopAfterUpdates;
+        note(stop ? "stop read: ticked" : "stop read: not ticked");
+        return stop;
+    }
+    void setVariationCaption(const std::string& text) override { note("variation label", text); }
+    void setBruteForceCaption(const std::string& text) override { note("brute force label", text); }
+    void showNoSolution() override { note("message: no solution"); }
+    void enableControls() override { note("controls enabled"); }
+    Colour cellColour(int cell) override { return colours[cell]; }
+    void setCellColour(int cell, Colour colour) override { note("cell", cell, "colour", colours[cell] = colour); }
+    void setCellText(int cell, const std::string& text) override { note("cell", cell, "text", texts[cell] = text); }
+
+private:
+    template <typename... Parts>
+    void note(const Parts&... parts)
+    {
+        std::ostringstream entry;
+        ((entry << parts << ' '), ...);
+        trace.push_back(entry.str().substr(0, entry.str().size() - 1));
+    }
+};
+
 struct Engine {
-    const char* name;
     void (*variation)(Zifrax_bas&, SolverWindow&);
     std::int64_t (*brute_force)(Zifrax_bas&, SolverWindow&);
 };
@@ -31,27 +66,13 @@ struct SolveRecord {
     std::array<std::int32_t, 10> counts{};
     std::vector<std::uint8_t> variations;  // the stored rows 1 … 9, one after another
 };
-
-// What a stage or a solve left on the module and the window.
 SolveRecord recordOf(const Zifrax_bas& bas, const RecordingWindow& window, std::int64_t passes);
 
-// What a solve command does with the stages, on the module `bas`: the given
-// puzzle, the preparation, then both stages (the brute-force stage runs even
-// after a row without variations, so that the engines are compared there too).
+// Both stages on `bas` for the puzzle, the search even after a row without
+// variations, so that the engines are compared there too.
 SolveRecord solve(const Engine& engine, Zifrax_bas& bas, RecordingWindow& window, const GridArray& puzzle);
 
 // The first difference between two records, or an empty text.
 std::string firstDifference(const SolveRecord& expected, const SolveRecord& actual);
-
-// 81 characters, row by row, '.' for an empty cell (read by gridFromText).
-std::string puzzleText(const GridArray& grid);
-
-// A random solved grid, and puzzles made from it.
-GridArray randomSolvedGrid(std::mt19937& random);
-// Empties cells so that each row keeps between minGivens and maxGivens.
-GridArray removeCells(const GridArray& solved, int minGivens, int maxGivens, std::mt19937& random);
-// Replaces one given by another digit that breaks no rule, which mostly
-// leaves the puzzle without a solution; unchanged if no cell allows it.
-GridArray spoilOneGiven(const GridArray& puzzle, std::mt19937& random);
 
 }  // namespace zifrax::testing

@@ -1,17 +1,104 @@
-// The solver module apart from the stages: the three rule checks, the
-// free-digit tables, and the texts of the progress display.
-#include <QTest>
+// The solver module: the rule checks, the free-digit tables, the progress
+// texts, and the two stages: the reference checked case by case on a
+// recording window, and the fast engine required to leave the same record
+// on every solve (window calls in order, stored variations, pass count),
+// stops included.
+#include <QtTest>
 
-#include <memory>
+#include <numeric>
+#include <random>
 
 #include "solver/progress_text.h"
-#include "solver/zifrax_bas.h"
-#include "tests/grid_text.h"
+#include "tests/engine_comparison.h"
 
 using namespace zifrax;
 using namespace zifrax::testing;
 
 namespace {
+
+constexpr const char* kFullGrid =
+    "123456789456789123789123456234567891567891234891234567345678912678912345912345678";
+// A search of a little over 300000 passes.
+constexpr const char* kLongSearch =
+    ".9.....124........12.....7.....5.4.7..8...3....1.9....3..4.52...5.1........836...";
+
+// Each engine keeps its module between solves, as the program does.
+Zifrax_bas referenceModule, fastModule;
+
+// A solve by the reference, the givens shown light red and the stop box
+// ticked from the k-th update on; the fast engine must leave the same record.
+struct Solved {
+    RecordingWindow window;
+    SolveRecord record;
+    QStringList calls;  // the reference's window calls
+
+    Solved(const GridArray& puzzle, int stopAfterUpdates = -1)
+    {
+        for (int cell = 1; cell <= kCellCount; ++cell)
+            window.colours[cell] = puzzle[cell] ? kPuzzleColour : kEmptyCellColour;
+        window.stopAfterUpdates = stopAfterUpdates;
+        RecordingWindow fastWindow = window;
+        record = solve(kReferenceEngine, referenceModule, window, puzzle);
+        const std::string difference = firstDifference(record, solve(kFastEngine, fastModule, fastWindow, puzzle));
+        std::string text;
+        for (int cell = 1; cell <= kCellCount; ++cell)
+            text += char('0' + puzzle[cell]);
+        for (const std::string& call : record.trace)
+            calls << QString::fromStdString(call);
+        QVERIFY2(difference.empty(), (text + ", stop " + std::to_string(stopAfterUpdates) + ": " + difference).c_str());
+    }
+    Solved(const QString& puzzle, int stopAfterUpdates = -1)
+        : Solved(gridFromText(puzzle.toStdString()), stopAfterUpdates)
+    {
+    }
+
+    // The row's stored variations, one after another.
+    QString variationsOfRow(int row) const
+    {
+        const auto first = 9 * std::accumulate(record.counts.begin() + 1, record.counts.begin() + row, 0);
+        QString digits;
+        for (int i = first; i < first + 9 * record.counts[row]; ++i)
+            digits += QChar('0' + record.variations[i]);
+        return digits;
+    }
+    QString cells() const
+    {
+        QString text;
+        for (int cell = 1; cell <= kCellCount; ++cell)
+            text += window.texts[cell].empty() ? "." : window.texts[cell].c_str();
+        return text;
+    }
+};
+
+// A shuffled pattern solution whose rows keep minGivens to maxGivens digits;
+// `spoil` then changes one given where the rules allow, mostly leaving none.
+GridArray randomPuzzle(std::mt19937& random, int minGivens, int maxGivens, bool spoil)
+{
+    std::array<int, 9> digits{}, rows{}, columns{}, order{};
+    for (auto* line : {&digits, &rows, &columns, &order})
+        std::iota(line->begin(), line->end(), 0);
+    std::shuffle(digits.begin(), digits.end(), random);
+    for (int band = 0; band < 9; band += 3) {
+        std::shuffle(rows.begin() + band, rows.begin() + band + 3, random);
+        std::shuffle(columns.begin() + band, columns.begin() + band + 3, random);
+    }
+    GridArray grid{};
+    for (int r = 0; r < 9; ++r) {
+        for (int c = 0; c < 9; ++c)
+            grid[cellIndex(r + 1, c + 1)] = digits[(rows[r] % 3 * 3 + rows[r] / 3 + columns[c]) % 9] + 1;
+        std::shuffle(order.begin(), order.end(), random);
+        for (int i = std::uniform_int_distribution(minGivens, maxGivens)(random); i < 9; ++i)
+            grid[cellIndex(r + 1, order[i] + 1)] = 0;
+    }
+    for (int attempt = 0; spoil && attempt < 1000; ++attempt) {
+        GridArray spoilt = grid;
+        int& given = spoilt[random() % kCellCount + 1];
+        given = given ? int(random() % 9) + 1 : 0;
+        if (spoilt != grid && spaltenpruefung(spoilt) && zeilenpruefung(spoilt) && blockpruefung(spoilt))
+            return spoilt;
+    }
+    return grid;
+}
 
 // Two 5s in the two cells given, on an otherwise empty grid.
 QString twoFives(int first, int second)
@@ -32,103 +119,196 @@ class SolverModuleTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void ruleChecks_data();
-    void ruleChecks();
-    void freeDigitTables();
-    void timeCaptions_data();
-    void timeCaptions();
-    void valueCaptions();
-    void elapsedSecondsCountsClockSeconds();
+    // Which checks pass, as "columns rows boxes", 1 for passing.
+    void ruleChecks_data()
+    {
+        QTest::addColumn<QString>("grid");
+        QTest::addColumn<QString>("passing");
+        QTest::newRow("empty grid") << QString(kCellCount, QLatin1Char('.')) << "1 1 1";
+        QTest::newRow("one digit") << QString(kCellCount - 1, QLatin1Char('.')) + "7" << "1 1 1";
+        QTest::newRow("cells 1 and 9") << twoFives(1, 9) << "1 0 1";
+        QTest::newRow("cells 1 and 11") << twoFives(1, 11) << "1 1 0";
+        QTest::newRow("cells 1 and 73") << twoFives(1, 73) << "0 1 1";
+        QTest::newRow("every row 1 to 9") << QString("123456789").repeated(9) << "0 1 0";
+        QTest::newRow("solved grid") << QString(kEasySolution) << "1 1 1";
+        QTest::newRow("cells 61 and 81, box 9") << twoFives(61, 81) << "1 1 0";
+    }
+    void ruleChecks()
+    {
+        QFETCH(QString, grid);
+        QFETCH(QString, passing);
+        const GridArray array = gridFromText(grid.toStdString());
+        QCOMPARE(QStringLiteral("%1 %2 %3")
+                     .arg(int(spaltenpruefung(array)))
+                     .arg(int(zeilenpruefung(array)))
+                     .arg(int(blockpruefung(array))),
+                 passing);
+    }
+
+    void freeDigitTables()
+    {
+        Zifrax_bas bas;
+        bas.vorgabe = gridFromText(kEasyPuzzle);
+        bas.vorbereitung();
+        // Row 1 is 5 3 0 0 7 0 0 0 0; column 9 holds 3 1 6 5 9, box 9 2 8 5 7 9.
+        QCOMPARE(tableRow(bas.zeilenfrei, 1), (QList<int>{1, 2, 0, 4, 0, 6, 0, 8, 9, 6}));
+        QCOMPARE(tableRow(bas.spaltenfrei, 9), (QList<int>{0, 2, 0, 4, 0, 0, 7, 8, 0, 4}));
+        QCOMPARE(tableRow(bas.blockfrei, 9), (QList<int>{1, 0, 3, 4, 0, 6, 0, 0, 0, 4}));
+    }
+
+    void timeCaptions_data()
+    {
+        QTest::addColumn<int>("elapsed");
+        QTest::addColumn<QString>("captions");
+        QTest::newRow("0 s") << 0 << "0 Std. 0 Min. 0 Sek.";
+        QTest::newRow("59 s") << 59 << "0 Std. 0 Min. 59 Sek.";
+        QTest::newRow("60 s") << 60 << "0 Std. 1 Min. 0 Sek.";
+        QTest::newRow("3725 s") << 3725 << "1 Std. 2 Min. 5 Sek.";
+        QTest::newRow("a day") << 86400 << "24 Std. 0 Min. 0 Sek.";
+        QTest::newRow("clock set back") << -3725 << "-1 Std. -2 Min. -5 Sek.";
+    }
+    void timeCaptions()
+    {
+        QFETCH(int, elapsed);
+        QFETCH(QString, captions);
+        const auto shown = zifrax::timeCaptions(elapsed);
+        QCOMPARE(QString::fromStdString(shown[0] + " " + shown[1] + " " + shown[2]), captions);
+    }
+
+    void rowPassAndSecondCounts()
+    {
+        QCOMPARE(QString::fromStdString(rowCaption(4)), QString("Zeile: 4"));
+        QCOMPARE(QString::fromStdString(passCaption(3000000000)), QString("Durchläufe: 3000000000"));
+        // Clock-second boundaries crossed, not whole seconds passed.
+        const std::chrono::system_clock::time_point start{std::chrono::milliseconds(1'000'900)};
+        QCOMPARE(elapsedSeconds(start, start + std::chrono::milliseconds(200)), 1);
+    }
+    // Row 1's stored fillings, and its reports, of which the abandoning rule
+    // skips some.
+    void variationsOfRowOne_data()
+    {
+        QTest::addColumn<QString>("puzzle");
+        QTest::addColumn<int>("reports");
+        QTest::addColumn<QStringList>("variations");
+        QTest::newRow("three empty cells")
+            << "...456789...789123...123456...567891...891234...234567...678912...912345...345678" << 39
+            << QStringList{"123456789", "132456789", "213456789", "231456789", "312456789", "321456789"};
+        QTest::newRow("0 0 3 4 5 6 7 8 9 over a 1 in column 1")
+            << "..3456789...789123...123456...567891...891234...234567...678912...9123451..345678" << 10
+            << QStringList{"213456789"};
+        // 2 and 3 lie below in columns 1 and 3, 1 and 3 in column 2.
+        QTest::newRow("column test abandons at positions 1 to 3")
+            << "...456789456789123789123456234567891567891234891234567345678912678912345912345678" << 30
+            << QStringList{"123456789"};
+        QTest::newRow("no variation") << QString(kRowWithoutVariations) << 34 << QStringList{};
+    }
+    void variationsOfRowOne()
+    {
+        QFETCH(QString, puzzle);
+        QFETCH(int, reports);
+        QFETCH(QStringList, variations);
+        const Solved solved(puzzle);
+        QCOMPARE(solved.variationsOfRow(1), variations.join(""));
+        QCOMPARE(solved.calls.count("update 1 1 0"), reports);
+        if (variations.isEmpty()) {  // reported once by each stage; the first frees the controls
+            QCOMPARE(solved.calls.last(6), (QStringList{"variation label beendet", "message: no solution",
+                                                    "controls enabled", "stop read: not ticked",
+                                                    "brute force label beendet", "message: no solution"}));
+        }
+    }
+
+    void fullGridIsWrittenBack()
+    {
+        QStringList expected;
+        for (int report = 0; report < 27; ++report)
+            expected << QStringLiteral("update 1 %1 0").arg(report / 3 + 1) << "stop read: not ticked";
+        expected << "variation label beendet" << "stop read: not ticked" << "brute force label beendet";
+        for (int cell = 1; cell <= kCellCount; ++cell)
+            expected << QStringLiteral("cell %1 text %2").arg(cell).arg(kFullGrid[cell - 1]);
+        const Solved solved{QString(kFullGrid)};
+        for (int row = 1; row <= 9; ++row)
+            QCOMPARE(solved.variationsOfRow(row), QString(kFullGrid).mid((row - 1) * 9, 9));
+        QCOMPARE(solved.record.passes, qint64(9));
+        QCOMPARE(solved.calls, expected);
+    }
+
+    void smallerOfTwoSolutionsIsWrittenInGreen()
+    {
+        // The easy puzzle's solution less a rectangle that can be filled two
+        // ways (rows 3 and 6, columns 5 and 6) and a few more cells.
+        const char* puzzle = ".346789126721953481983..5678597614234268.37917139..85696153728428741963534528617.";
+        const Solved solved{QString(puzzle)};
+        QCOMPARE(solved.cells(),
+                 QString("534678912672195348198324567859761423426853791713942856961537284287419635345286179"));
+        for (int cell = 1; cell <= kCellCount; ++cell)
+            QCOMPARE(solved.window.colours[cell], puzzle[cell - 1] == '.' ? kSolutionColour : kPuzzleColour);
+    }
+
+    void longSearchReportsEveryHundredThousandPasses()
+    {
+        const Solved solved{QString(kLongSearch)};
+        QCOMPARE(solved.calls.filter(QRegularExpression("^update 2|^brute")),
+                 (QStringList{"update 2 0 100000", "update 2 0 200000", "update 2 0 300000",
+                              "brute force label beendet"}));
+        QCOMPARE(solved.cells(),
+                 QString("693784512487512936125963874932651487568247391741398625319475268856129743274836159"));
+    }
+
+    // Ticked at the second report of row 4: rows 4 to 9 keep the counts of
+    // the solve before, and the search stops at its first check.
+    void stopWhileRowFourIsEnumerated()
+    {
+        const Solved probe{QString(kEasyPuzzle)};
+        const Solved before{QString(kFullGrid)};
+        const Solved solved(kEasyPuzzle, int(probe.calls.indexOf("update 1 4 0")) / 2 + 2);
+        QCOMPARE(solved.record.passes, qint64(0));
+        QCOMPARE(solved.calls.last(3), (QStringList{"update 1 4 0", "stop read: ticked", "stop read: ticked"}));
+        for (int row = 1; row <= 9; ++row)
+            QCOMPARE(solved.record.counts[row], row <= 3 ? probe.record.counts[row] : 1);
+    }
+
+    void stopTickedBeforeTheSolve()
+    {
+        const Solved solved(kEasyPuzzle, 0);
+        QCOMPARE(solved.calls, (QStringList{"update 1 1 0", "stop read: ticked", "stop read: ticked"}));
+    }
+
+    void generatedPuzzlesAgree()
+    {
+        // Box 1 holds a 7 in row 3 that columns 1 and 2 do not: the box test
+        // abandons once the column test lets a candidate by.
+        Solved(QString("...456..94567891237891234562345678915678912348912345673456789126.8912345912345678"));
+        std::mt19937 random(20070715);
+        int unsolved = 0;
+        for (int i = 0; i < 300; ++i) {
+            // Sparse rows give several solutions; spoilt givens mostly none.
+            const bool sparse = i % 3 == 0;
+            const Solved solved(randomPuzzle(random, sparse ? 2 : 3, sparse ? 4 : 6, i % 5 == 0));
+            unsolved += solved.calls.last() == "message: no solution";
+        }
+        QVERIFY(unsolved > 10 && unsolved < 290);
+    }
+
+    // In searches of about five million passes: stops at the start, in the
+    // first reports, around the change of stage, and at the last report.
+    void stopsTakeEffectAtTheSameCall_data()
+    {
+        QTest::addColumn<QString>("puzzle");
+        QTest::newRow("no solution")
+            << "......83.....8.21693........9.6..3...1.7.........1..6.1..2.4..33598........59.68.";
+        QTest::newRow("solved") << "..51..........6.5..6..5.......5..38.....8...9....6..2.893..5....5.21.9...4.839...";
+    }
+    void stopsTakeEffectAtTheSameCall()
+    {
+        QFETCH(QString, puzzle);
+        const QStringList reports = Solved(puzzle).calls.filter(QRegularExpression("^update"));
+        const auto variationReports = int(reports.filter(QRegularExpression("^update 1")).size());
+        QVERIFY(reports.size() > variationReports + 2);
+        for (const int k : {0, 1, 2, 3, 40, variationReports, variationReports + 1, variationReports + 2,
+                            int(reports.size())})
+            Solved(puzzle, k);
+    }
 };
 
-void SolverModuleTest::ruleChecks_data()
-{
-    QTest::addColumn<QString>("grid");
-    QTest::addColumn<bool>("columns");
-    QTest::addColumn<bool>("rows");
-    QTest::addColumn<bool>("boxes");
-
-    QTest::newRow("empty grid") << QString(kCellCount, QLatin1Char('.')) << true << true << true;
-    QTest::newRow("one digit") << QString(kCellCount - 1, QLatin1Char('.')) + "7" << true << true << true;
-    QTest::newRow("cells 1 and 9") << twoFives(1, 9) << true << false << true;
-    QTest::newRow("cells 1 and 11") << twoFives(1, 11) << true << true << false;
-    QTest::newRow("cells 1 and 73") << twoFives(1, 73) << false << true << true;
-    QTest::newRow("every row 1 to 9") << QString("123456789").repeated(9) << false << true << false;
-    QTest::newRow("solved grid") << QString(kEasySolution) << true << true << true;
-    QTest::newRow("repeat in column 9") << twoFives(9, 81) << false << true << true;
-    QTest::newRow("repeat in row 9") << twoFives(73, 81) << true << false << true;
-    QTest::newRow("repeat in box 9") << twoFives(61, 81) << true << true << false;
-}
-
-void SolverModuleTest::ruleChecks()
-{
-    QFETCH(QString, grid);
-    QFETCH(bool, columns);
-    QFETCH(bool, rows);
-    QFETCH(bool, boxes);
-
-    const GridArray array = gridFromText(grid.toStdString());
-    QCOMPARE(spaltenpruefung(array), columns);
-    QCOMPARE(zeilenpruefung(array), rows);
-    QCOMPARE(blockpruefung(array), boxes);
-}
-
-void SolverModuleTest::freeDigitTables()
-{
-    const auto bas = std::make_unique<Zifrax_bas>();
-    bas->vorgabe = gridFromText(kEasyPuzzle);
-    bas->vorbereitung();
-    // Row 1 is 5 3 0 0 7 0 0 0 0.
-    QCOMPARE(tableRow(bas->zeilenfrei, 1), (QList<int>{1, 2, 0, 4, 0, 6, 0, 8, 9, 6}));
-    QCOMPARE(tableRow(bas->zeilenfrei, 9), (QList<int>{1, 2, 3, 4, 5, 6, 0, 0, 0, 6}));
-    // Column 1 holds 5 6 8 4 7, column 9 holds 3 1 6 5 9.
-    QCOMPARE(tableRow(bas->spaltenfrei, 1), (QList<int>{1, 2, 3, 0, 0, 0, 0, 0, 9, 4}));
-    QCOMPARE(tableRow(bas->spaltenfrei, 9), (QList<int>{0, 2, 0, 4, 0, 0, 7, 8, 0, 4}));
-    // Box 1 holds 5 3 6 9 8, box 9 holds 2 8 5 7 9.
-    QCOMPARE(tableRow(bas->blockfrei, 1), (QList<int>{1, 2, 0, 4, 0, 0, 7, 0, 0, 4}));
-    QCOMPARE(tableRow(bas->blockfrei, 9), (QList<int>{1, 0, 3, 4, 0, 6, 0, 0, 0, 4}));
-}
-
-void SolverModuleTest::timeCaptions_data()
-{
-    QTest::addColumn<int>("elapsed");
-    QTest::addColumn<QStringList>("captions");
-
-    QTest::newRow("fresh start") << 0 << QStringList{"0 Std.", "0 Min.", "0 Sek."};
-    QTest::newRow("59 s") << 59 << QStringList{"0 Std.", "0 Min.", "59 Sek."};
-    QTest::newRow("60 s") << 60 << QStringList{"0 Std.", "1 Min.", "0 Sek."};
-    QTest::newRow("3725 s") << 3725 << QStringList{"1 Std.", "2 Min.", "5 Sek."};
-    QTest::newRow("a full day") << 86400 << QStringList{"24 Std.", "0 Min.", "0 Sek."};
-    QTest::newRow("clock set back") << -3725 << QStringList{"-1 Std.", "-2 Min.", "-5 Sek."};
-}
-
-void SolverModuleTest::timeCaptions()
-{
-    QFETCH(int, elapsed);
-    QFETCH(QStringList, captions);
-
-    QStringList shown;
-    for (const std::string& caption : zifrax::timeCaptions(elapsed))
-        shown << QString::fromStdString(caption);
-    QCOMPARE(shown, captions);
-}
-
-void SolverModuleTest::valueCaptions()
-{
-    QCOMPARE(QString::fromStdString(rowCaption(4)), QString("Zeile: 4"));
-    QCOMPARE(QString::fromStdString(passCaption(300000)), QString("Durchläufe: 300000"));
-    // Beyond the 32-bit range the count is shown in full.
-    QCOMPARE(QString::fromStdString(passCaption(3000000000)), QString("Durchläufe: 3000000000"));
-}
-
-void SolverModuleTest::elapsedSecondsCountsClockSeconds()
-{
-    using namespace std::chrono;
-    const system_clock::time_point start{milliseconds(1'000'900)};
-    QCOMPARE(elapsedSeconds(start, start), 0);
-    QCOMPARE(elapsedSeconds(start, start + milliseconds(200)), 1);
-    QCOMPARE(elapsedSeconds(start, start - seconds(3725)), -3725);
-}
-
-QTEST_APPLESS_MAIN(SolverModuleTest)
+QTEST_GUILESS_MAIN(SolverModuleTest)
 #include "test_solver_module.moc"

@@ -63,6 +63,19 @@ QLabel* addLabel(QWidget* frame, const QString& name, int left, int top, int wid
     return label;
 }
 
+// One of the two buttons right of the grid, its picture above its caption.
+QPushButton* addPictureButton(QWidget* parent, const QString& name, const QString& caption, int top,
+                              const QIcon& picture)
+{
+    auto* button = new PictureButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(twipsRect(7080, top, 2292, 1092));
+    button->setFont(arialFont(10.2, true));
+    button->setIcon(picture);
+    button->setIconSize(QSize(32, 32));
+    return button;
+}
+
 QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut)
 {
     QAction* action = menu->addAction(caption);
@@ -104,23 +117,12 @@ void ZifRax_frm::buildControls()
     addLine(client, 2, 240, 2400, 6840, 2400);
     addLine(client, 3, 240, 4680, 6840, 4680);
 
-    auto* solveButton = new PictureButton(QStringLiteral("ZifRax-Rätsel lösen"), client);
-    solveButton->setObjectName(QStringLiteral("solve_cmd"));
-    solveButton->setGeometry(twipsRect(7080, 240, 2292, 1092));
-    solveButton->setFont(arialFont(10.2, true));
-    solveButton->setIcon(lightBulbIcon());
-    solveButton->setIconSize(QSize(32, 32));
-    solve_cmd = solveButton;
-
-    auto* stopButton = new PictureButton(QStringLiteral("Berechnung anhalten"), client);
-    stopButton->setObjectName(QStringLiteral("stop_chk"));
-    stopButton->setGeometry(twipsRect(7080, 1560, 2292, 1092));
-    stopButton->setFont(arialFont(10.2, true));
-    stopButton->setIcon(stopSignIcon());
-    stopButton->setIconSize(QSize(32, 32));
-    stopButton->setCheckable(true);
-    stopButton->setToolTip(QStringLiteral("Hier kann man das Gemetzel anhalten."));
-    stop_chk = stopButton;
+    solve_cmd = addPictureButton(client, QStringLiteral("solve_cmd"), QStringLiteral("ZifRax-Rätsel lösen"), 240,
+                                 lightBulbIcon());
+    stop_chk = addPictureButton(client, QStringLiteral("stop_chk"), QStringLiteral("Berechnung anhalten"), 1560,
+                                stopSignIcon());
+    stop_chk->setCheckable(true);
+    stop_chk->setToolTip(QStringLiteral("Hier kann man das Gemetzel anhalten."));
 
     Solver_fra = new QGroupBox(client);
     Solver_fra->setObjectName(QStringLiteral("Solver_fra"));

@@ -2,7 +2,7 @@
 # running and testing need, when any of them is missing.
 ZIFRAX_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev qt6-translations-l10n fonts-liberation
                  xvfb xauth poppler-utils
-                 desktop-file-utils appstream librsvg2-bin dpkg-dev)
+                 desktop-file-utils appstream librsvg2-bin dpkg-dev file)
 
 install_missing_packages() {
     local missing=()

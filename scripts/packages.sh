@@ -26,7 +26,10 @@ install_missing_packages() {
         DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# build_zifrax [TARGET …]: configures build/ and builds the given targets, or all.
 build_zifrax() {
+    local targets=()
+    [ $# -gt 0 ] && targets=(--target "$@")
     cmake -S "$ZIFRAX_ROOT" -B "$ZIFRAX_ROOT/build" -DCMAKE_BUILD_TYPE=Release >/dev/null &&
-        cmake --build "$ZIFRAX_ROOT/build" -j "$(nproc)"
+        cmake --build "$ZIFRAX_ROOT/build" -j "$(nproc)" "${targets[@]}"
 }

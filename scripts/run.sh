@@ -5,7 +5,7 @@ ZIFRAX_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$ZIFRAX_ROOT/scripts/packages.sh"
 
 install_missing_packages
-build_zifrax
+build_zifrax zifrax
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display found: start Zifrax under Xvfb with: xvfb-run -a $ZIFRAX_ROOT/build/zifrax" >&2

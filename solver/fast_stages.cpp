@@ -476,7 +476,7 @@ private:
 
 class Search {
 public:
-    enum class Outcome { RanOut, Solved, Stopped };
+    using Outcome = SearchOutcome;
 
     Search(const std::array<RowIndex, 10>& rows, SolverWindow& window)
         : rows_(rows), window_(window)
@@ -602,17 +602,10 @@ std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window)
     for (int row = 1; row <= 9; ++row)
         rows[row].build(bas, row);
     Search search(rows, window);
-    switch (search.loopOfRow(1)) {
-    case Search::Outcome::Stopped:
-        break;
-    case Search::Outcome::RanOut:
-        showSearchExhausted(window);
-        break;
-    case Search::Outcome::Solved:
+    const SearchOutcome outcome = search.loopOfRow(1);
+    if (outcome == SearchOutcome::Solved)
         search.placeChosen(bas.loesung);
-        showSolution(bas, window);
-        break;
-    }
+    finishSearch(outcome, bas, window);
     return search.passes();
 }
 

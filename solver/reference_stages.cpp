@@ -116,7 +116,7 @@ private:
 // written as one call of `loopOfRow`.
 class RowCombination {
 public:
-    enum class Outcome { RanOut, Solved, Stopped };
+    using Outcome = SearchOutcome;
 
     RowCombination(Zifrax_bas& bas, SolverWindow& window)
         : bas_(bas), window_(window)
@@ -183,16 +183,7 @@ std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window)
     bas.loesung = bas.vorgabe;
 
     RowCombination search(bas, window);
-    switch (search.run()) {
-    case RowCombination::Outcome::Stopped:
-        break;
-    case RowCombination::Outcome::RanOut:
-        showSearchExhausted(window);
-        break;
-    case RowCombination::Outcome::Solved:
-        showSolution(bas, window);
-        break;
-    }
+    finishSearch(search.run(), bas, window);
     return search.passes();
 }
 

@@ -22,20 +22,20 @@ void finishVariationStage(const Zifrax_bas& bas, SolverWindow& window)
     }
 }
 
-void showSolution(const Zifrax_bas& bas, SolverWindow& window)
+void finishSearch(SearchOutcome outcome, const Zifrax_bas& bas, SolverWindow& window)
 {
+    if (outcome == SearchOutcome::Stopped)
+        return;
     window.setBruteForceCaption(kFinished);
+    if (outcome == SearchOutcome::RanOut) {
+        window.showNoSolution();
+        return;
+    }
     for (int cell = 1; cell <= kCellCount; ++cell) {
         if (window.cellColour(cell) == kEmptyCellColour)
             window.setCellColour(cell, kSolutionColour);
         window.setCellText(cell, std::to_string(bas.loesung[cell]));
     }
-}
-
-void showSearchExhausted(SolverWindow& window)
-{
-    window.setBruteForceCaption(kFinished);
-    window.showNoSolution();
 }
 
 }  // namespace zifrax

@@ -10,11 +10,13 @@ namespace zifrax {
 // row has no variation, after which the menu and the solve button are enabled.
 void finishVariationStage(const Zifrax_bas& bas, SolverWindow& window);
 
-// The search found `loesung` to be a solution: "beendet", then every cell
-// gets its digit and the empty-coloured ones the solution colour.
-void showSolution(const Zifrax_bas& bas, SolverWindow& window);
+// How a brute-force search ended.
+enum class SearchOutcome { RanOut, Solved, Stopped };
 
-// The search ran out: "beendet" and the no-solution message.
-void showSearchExhausted(SolverWindow& window);
+// Shows the end of the search: after a stop nothing; when it ran out
+// "beendet" and the no-solution message; when `loesung` holds a solution
+// "beendet", then every cell gets its digit and the empty-coloured ones the
+// solution colour.
+void finishSearch(SearchOutcome outcome, const Zifrax_bas& bas, SolverWindow& window);
 
 }  // namespace zifrax

@@ -121,6 +121,24 @@ private slots:
         }
     }
 
+    // A cancelled save dialog forgets the path but keeps the caption; "Neu"
+    // forgets it even when its question is cancelled.
+    void cancelAndNewForgetThePath()
+    {
+        type(1, "9");
+        const QString saved = file("a.zfx");
+        run(window->M_speichern_unter, {saved});
+        QCOMPARE(window->state.currentFilePath, saved);
+        QCOMPARE(run(window->M_speichern_unter, {}), QStringList{"speicher_dlg"});
+        QVERIFY(window->state.currentFilePath.isEmpty());
+        QCOMPARE(window->windowTitle(), window->state.programTitle + " (a.zfx)");
+
+        window->state.currentFilePath = saved;
+        run(window->M_neu, {"Abbrechen"});
+        QCOMPARE(window->raetsel_txt(1)->text(), QStringLiteral("9"));
+        QVERIFY(window->state.currentFilePath.isEmpty());
+    }
+
     void saveWithoutPathActsAsSaveAs()
     {
         type(1, "9");

@@ -28,12 +28,6 @@ WindowForSolver::WindowForSolver(ZifRax_frm& window)
     // report finds the last paint a frame interval ago.
     window_.Solver_fra->setUpdatesEnabled(false);
     sincePaint_.start();
-    // A label that may change size posts a layout request to the frame with
-    // every new text, which costs a report as much again; the value labels
-    // have fixed places and sizes anyway.
-    for (QLabel* label : {window_.variation_lbl(1), window_.brute_force_lbl(1), window_.rechenzeit_lbl(1),
-                          window_.rechenzeit_lbl(2), window_.rechenzeit_lbl(3)})
-        label->setFixedSize(label->size());
 }
 
 WindowForSolver::~WindowForSolver()

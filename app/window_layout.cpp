@@ -51,6 +51,9 @@ QLabel* addLabel(QWidget* frame, const QString& name, int left, int top, int wid
     auto* label = new QLabel(text, frame);
     label->setObjectName(name);
     label->setGeometry(twipsRect(left, top, width, height));
+    // A label free to change size posts a layout request with every new
+    // text, which would double the cost of a progress report.
+    label->setFixedSize(label->size());
     label->setAlignment(Qt::AlignCenter);
     label->setFont(arialFont(points, true));
     // The labels share the frame's light yellow; they are not filled on their

@@ -1,6 +1,6 @@
 #include "app/cell_edit.h"
 
-#include "app/colours.h"
+#include "print/colours.h"
 
 namespace zifrax {
 

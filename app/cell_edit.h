@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "solver/grid.h"
+#include "core/grid.h"
 
 namespace zifrax {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/credits.h"
+#include "core/credits.h"
 
 namespace zifrax {
 

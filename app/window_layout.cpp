@@ -7,8 +7,8 @@
 #include <QMenuBar>
 
 #include "app/cell_edit.h"
-#include "app/colours.h"
-#include "app/fonts.h"
+#include "print/colours.h"
+#include "print/fonts.h"
 #include "app/icons.h"
 #include "app/picture_button.h"
 #include "app/twips.h"

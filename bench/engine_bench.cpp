@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "bench/resident_memory.h"
-#include "tests/engine_comparison.h"
+#include "tests/solver/engine_comparison.h"
 
 using namespace zifrax;
 using namespace zifrax::testing;

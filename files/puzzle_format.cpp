@@ -1,6 +1,6 @@
 #include "files/puzzle_format.h"
 
-#include "app/credits.h"
+#include "core/credits.h"
 
 namespace zifrax::puzzle_file {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "solver/grid.h"
+#include "core/grid.h"
 
 namespace zifrax::puzzle_file {
 

@@ -5,9 +5,9 @@
 #include <QPaintDevice>
 #include <QPainter>
 
-#include "app/colours.h"
-#include "app/credits.h"
-#include "app/fonts.h"
+#include "print/colours.h"
+#include "core/credits.h"
+#include "print/fonts.h"
 
 namespace zifrax {
 

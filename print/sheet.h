@@ -6,7 +6,7 @@
 #include <QString>
 #include <array>
 
-#include "solver/grid.h"
+#include "core/grid.h"
 
 class QPainter;
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "solver/grid.h"
+#include "core/grid.h"
 
 namespace zifrax {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "solver/grid.h"
+#include "core/grid.h"
 
 namespace zifrax {
 

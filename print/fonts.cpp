@@ -1,4 +1,4 @@
-#include "app/fonts.h"
+#include "print/fonts.h"
 
 namespace zifrax {
 

@@ -12,7 +12,7 @@
 #include "app/application_setup.h"
 #include "app/cell_edit.h"
 #include "app/zifrax_frm.h"
-#include "tests/grid_text.h"
+#include "tests/solver/grid_text.h"
 
 using namespace zifrax;
 using namespace zifrax::testing;

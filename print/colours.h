@@ -2,7 +2,7 @@
 
 #include <QColor>
 
-#include "solver/grid.h"
+#include "core/grid.h"
 
 namespace zifrax {
 

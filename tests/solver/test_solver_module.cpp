@@ -9,7 +9,7 @@
 #include <random>
 
 #include "solver/progress_text.h"
-#include "tests/engine_comparison.h"
+#include "tests/solver/engine_comparison.h"
 
 using namespace zifrax;
 using namespace zifrax::testing;

@@ -1,4 +1,4 @@
-#include "solver/reference_stages.h"
+#include "solver/reference/reference_stages.h"
 
 #include <array>
 

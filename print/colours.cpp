@@ -1,4 +1,4 @@
-#include "app/colours.h"
+#include "print/colours.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -1,9 +1,9 @@
-#include "tests/engine_comparison.h"
+#include "tests/solver/engine_comparison.h"
 
 #include <algorithm>
 
 #include "solver/fast_stages.h"
-#include "solver/reference_stages.h"
+#include "solver/reference/reference_stages.h"
 
 namespace zifrax::testing {
 

@@ -10,7 +10,7 @@
 
 #include "solver/solver_window.h"
 #include "solver/zifrax_bas.h"
-#include "tests/grid_text.h"
+#include "tests/solver/grid_text.h"
 
 namespace zifrax::testing {
 

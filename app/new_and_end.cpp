@@ -35,6 +35,11 @@ bool ZifRax_frm::offerToSave(const QString& title)
     }
 }
 
+bool ZifRax_frm::offerToSave()
+{
+    return offerToSave(kMessageTitle);
+}
+
 void ZifRax_frm::neuesraetsel()
 {
     if (!offerToSave(kNewPuzzleQuestionTitle))
@@ -57,7 +62,7 @@ void ZifRax_frm::M_neu_Click()
 
 void ZifRax_frm::M_end_Click()
 {
-    if (offerToSave(kMessageTitle))
+    if (offerToSave())
         endProgram();
 }
 

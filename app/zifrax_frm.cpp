@@ -11,6 +11,7 @@
 #include <QScreen>
 
 #include "app/cell_edit.h"
+#include "app/message_titles.h"
 #include "files/file_commands.h"
 #include "print/print_commands.h"
 
@@ -78,6 +79,33 @@ void ZifRax_frm::clearStatusValues()
     for (QLabel* label : {variation_lbl(1), brute_force_lbl(1), rechenzeit_lbl(1), rechenzeit_lbl(2),
                           rechenzeit_lbl(3)})
         label->clear();
+}
+
+QString ZifRax_frm::cellText(int cell) const
+{
+    return raetsel_txt(cell)->text();
+}
+
+Colour ZifRax_frm::cellColour(int cell) const
+{
+    return raetsel_txt(cell)->backgroundColour();
+}
+
+void ZifRax_frm::setCell(int cell, const QString& text, Colour colour)
+{
+    raetsel_txt(cell)->setText(text);
+    raetsel_txt(cell)->setBackgroundColour(colour);
+}
+
+QString ZifRax_frm::frameCaption() const
+{
+    return Solver_fra->title();
+}
+
+void ZifRax_frm::showMessage(QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, kMessageTitle, text, QMessageBox::Ok, this);
+    box.exec();
 }
 
 void ZifRax_frm::setSolving(bool solving)

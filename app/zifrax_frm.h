@@ -1,6 +1,7 @@
 // The main window: its controls, the program-wide state, and the handlers
 // that the controls are wired to. Each group of handlers lives in a unit of
-// its own (cell entry, the solve command, …).
+// its own (cell entry, the solve command, …). The file and print commands
+// see it through FileWindow and PrintWindow; only the window knows its widgets.
 #pragma once
 
 #include <QCoreApplication>
@@ -10,6 +11,8 @@
 #include <memory>
 
 #include "app/program_state.h"
+#include "files/file_window.h"
+#include "print/print_window.h"
 #include "solver/zifrax_bas.h"
 
 class QAction;
@@ -25,18 +28,77 @@ class CellEdit;
 class FileCommands;
 class PrintCommands;
 
-class ZifRax_frm : public QMainWindow {
+class ZifRax_frm : public QMainWindow, public FileWindow, public PrintWindow {
     Q_OBJECT
 
 public:
     explicit ZifRax_frm(QWidget* parent = nullptr);
     ~ZifRax_frm() override;
 
+    ProgramState state;
+    Zifrax_bas& solverModule() { return bas_; }
+    FileCommands& fileCommands() { return *fileCommands_; }
+    PrintCommands& printCommands() { return *printCommands_; }
+
+    // The menu "&Rätsel" as a whole, entries and shortcuts alike.
+    void setMenuEnabled(bool enabled);
+    // The program title, followed by " (fileTitle)" when a file title is given.
+    void showCaption(const QString& fileTitle = QString()) override;
+    // Empties the value labels of the status frame; the headings stay.
+    void clearStatusValues();
+
+    // A new puzzle and the end of the program.
+    void neuesraetsel() override;
+    void M_neu_Click();
+    void M_end_Click();
+    // Asks whether to save when a digit has been accepted since the start,
+    // the last new puzzle or load; Yes runs save as. False when the user
+    // cancelled and the caller must stop.
+    bool offerToSave(const QString& title);
+    bool offerToSave() override;
+    // Ends the program at once: the window closes, the event loop stops.
+    void endProgram() override;
+    // The last step of endProgram; tests put an observer in its place.
+    std::function<void()> quitApplication = [] { QCoreApplication::exit(0); };
+
+    // True once the user has closed the window: a running solve stops.
+    bool isClosing() const { return closing_; }
+    bool isSolving() const { return solving_; }
+
+    void raetsel_txt_KeyUp(int index);
+    void solve_cmd_Click();
+
+    // What the file and print commands read and change.
+    QString cellText(int cell) const override;
+    Colour cellColour(int cell) const override;
+    void setCell(int cell, const QString& text, Colour colour) override;
+    QString currentFilePath() const override { return state.currentFilePath; }
+    void setCurrentFilePath(const QString& path) override { state.currentFilePath = path; }
+    QString loadedFileTitle() const override { return state.loadedFileTitle; }
+    void setLoadedFileTitle(const QString& title) override { state.loadedFileTitle = title; }
+    void markUnchanged() override { state.unchangedFlag = true; }
+    QString frameCaption() const override;
+    void showMessage(QMessageBox::Icon icon, const QString& text) override;
+    QWidget* dialogParent() override { return this; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The solver's view of the window shows progress in the widgets directly.
+    friend class WindowForSolver;
+
     // The controls, by the names the rest of the program knows them by.
     CellEdit* raetsel_txt(int index) const { return cells_.at(index); }  // 1 … 81
     QLabel* variation_lbl(int i) const { return variationLabels_.at(i); }  // 0, 1
     QLabel* brute_force_lbl(int i) const { return bruteForceLabels_.at(i); }  // 0, 1
     QLabel* rechenzeit_lbl(int i) const { return timeLabels_.at(i); }  // 0 … 3
+
+    void buildControls();
+    void wireControls();
+    void Form_Load();
+    void setSolving(bool solving);
+
     QPushButton* solve_cmd = nullptr;
     QPushButton* stop_chk = nullptr;
     QGroupBox* Solver_fra = nullptr;
@@ -48,47 +110,6 @@ public:
     QAction* M_Druckeinstellung = nullptr;
     QAction* M_drucken = nullptr;
     QAction* M_end = nullptr;
-
-    ProgramState state;
-    Zifrax_bas& solverModule() { return bas_; }
-    FileCommands& fileCommands() { return *fileCommands_; }
-    PrintCommands& printCommands() { return *printCommands_; }
-
-    // The menu "&Rätsel" as a whole, entries and shortcuts alike.
-    void setMenuEnabled(bool enabled);
-    // The program title, followed by " (fileTitle)" when a file title is given.
-    void showCaption(const QString& fileTitle = QString());
-    // Empties the value labels of the status frame; the headings stay.
-    void clearStatusValues();
-
-    // A new puzzle and the end of the program.
-    void neuesraetsel();
-    void M_neu_Click();
-    void M_end_Click();
-    // Asks whether to save when a digit has been accepted since the start,
-    // the last new puzzle or load; Yes runs save as. False when the user
-    // cancelled and the caller must stop.
-    bool offerToSave(const QString& title);
-    // Ends the program at once: the window closes, the event loop stops.
-    void endProgram();
-    // The last step of endProgram; tests put an observer in its place.
-    std::function<void()> quitApplication = [] { QCoreApplication::exit(0); };
-
-    // True once the user has closed the window: a running solve stops.
-    bool isClosing() const { return closing_; }
-    bool isSolving() const { return solving_; }
-
-    void raetsel_txt_KeyUp(int index);
-    void solve_cmd_Click();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    void buildControls();
-    void wireControls();
-    void Form_Load();
-    void setSolving(bool solving);
 
     Zifrax_bas bas_;
     std::unique_ptr<FileCommands> fileCommands_;

@@ -11,7 +11,6 @@
 #include <cstdio>
 
 #include "app/application_setup.h"
-#include "app/cell_edit.h"
 #include "app/window_for_solver.h"
 #include "app/zifrax_frm.h"
 #include "solver/stages.h"
@@ -23,21 +22,21 @@ namespace {
 
 void emptyTheGrid(ZifRax_frm& window)
 {
-    for (int cell = 1; cell <= kCellCount; ++cell) {
-        window.raetsel_txt(cell)->setText(QString());
-        window.raetsel_txt(cell)->setBackgroundColour(kEmptyCellColour);
-    }
+    for (int cell = 1; cell <= kCellCount; ++cell)
+        window.setCell(cell, QString(), kEmptyCellColour);
 }
 
 bool solvedInSolutionColour(ZifRax_frm& window)
 {
     for (int cell = 1; cell <= kCellCount; ++cell) {
-        const CellEdit* edit = window.raetsel_txt(cell);
-        if (edit->text().size() != 1 || edit->backgroundColour() != kSolutionColour)
+        if (window.cellText(cell).size() != 1 || window.cellColour(cell) != kSolutionColour)
             return false;
     }
     return true;
 }
+
+QPushButton* solveButton(ZifRax_frm& window) { return window.findChild<QPushButton*>("solve_cmd"); }
+QLabel* passLabel(ZifRax_frm& window) { return window.findChild<QLabel*>("brute_force_lbl(1)"); }
 
 // The stages without a window: reports and stop reads cost nothing.
 class SilentWindow : public SolverWindow {
@@ -60,7 +59,7 @@ double solveEmptyGrid(ZifRax_frm& window)
     emptyTheGrid(window);
     QElapsedTimer clock;
     clock.start();
-    window.solve_cmd->click();
+    solveButton(window)->click();
     return double(clock.nsecsElapsed()) / 1e6;
 }
 
@@ -75,7 +74,7 @@ int main(int argc, char* argv[])
     ZifRax_frm window;
     window.show();
     QApplication::processEvents();
-    if (!window.solve_cmd->isEnabled()) {
+    if (!solveButton(window)->isEnabled()) {
         std::printf("the solve button is disabled on the empty grid\n");
         return 2;
     }
@@ -85,7 +84,7 @@ int main(int argc, char* argv[])
     QStringList passTexts;
     QTimer watcher;
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        const QString text = window.brute_force_lbl(1)->text();
+        const QString text = passLabel(window)->text();
         if (passTexts.isEmpty() || passTexts.last() != text)
             passTexts.append(text);
     });
@@ -93,7 +92,7 @@ int main(int argc, char* argv[])
     const double watchedMs = solveEmptyGrid(window);
     watcher.stop();
     const bool solved = solvedInSolutionColour(window);
-    const QString finalText = window.brute_force_lbl(1)->text();
+    const QString finalText = passLabel(window)->text();
     const QString lastShown = passTexts.isEmpty() ? QString() : passTexts.last();
 
     // Second solve, unwatched, for the time alone.

@@ -4,13 +4,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QSaveFile>
 #include <optional>
 
-#include "app/cell_edit.h"
-#include "app/message_titles.h"
-#include "app/zifrax_frm.h"
 #include "files/puzzle_format.h"
 
 namespace zifrax {
@@ -35,12 +31,6 @@ QString chooseFile(QWidget* window, const char* name, QFileDialog::AcceptMode mo
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return dialog.selectedFiles().value(0);
-}
-
-void showFileProblem(QWidget* window, const QString& text)
-{
-    QMessageBox box(QMessageBox::Warning, kMessageTitle, text, QMessageBox::Ok, window);
-    box.exec();
 }
 
 // The whole file, or nothing and the reason in German.
@@ -91,64 +81,65 @@ QString writeFailure(const QString& path, const QFileDevice& file)
 
 }  // namespace
 
-FileCommands::FileCommands(ZifRax_frm& window) : window_(window) {}
+FileCommands::FileCommands(FileWindow& window) : window_(window) {}
 
 void FileCommands::M_laden_Click()
 {
-    ProgramState& state = window_.state;
-    if (!window_.offerToSave(kMessageTitle))
+    if (!window_.offerToSave())
         return;
 
-    state.currentFilePath = chooseFile(&window_, "laden_dlg", QFileDialog::AcceptOpen,
+    const QString path = chooseFile(window_.dialogParent(), "laden_dlg", QFileDialog::AcceptOpen,
                                        QStringLiteral("ein Zifrax für Windows - Rätsel laden ..."),
                                        {QStringLiteral("Tovrins Zifrax Rätsel(*.zfx)"),
                                         QStringLiteral("alle Dateien (*.*)")});
-    if (state.currentFilePath.isEmpty())
+    window_.setCurrentFilePath(path);
+    if (path.isEmpty())
         return;
 
     // The file is read before the grid is cleared, so that a file that
     // cannot be read leaves the grid as it was. The path is forgotten then:
     // a later save must not replace that file with this grid.
     QString reason;
-    const std::optional<QByteArray> content = readWholeFile(state.currentFilePath, reason);
+    const std::optional<QByteArray> content = readWholeFile(path, reason);
     if (!content) {
-        showFileProblem(&window_, QStringLiteral("Die Datei %1 kann nicht geladen werden.\n\n%2")
-                                      .arg(state.currentFilePath, reason));
-        state.currentFilePath.clear();
+        window_.showMessage(QMessageBox::Warning,
+                            QStringLiteral("Die Datei %1 kann nicht geladen werden.\n\n%2").arg(path, reason));
+        window_.setCurrentFilePath(QString());
         return;
     }
 
-    state.unchangedFlag = true;  // so that clearing asks nothing
+    window_.markUnchanged();  // so that clearing asks nothing
     window_.neuesraetsel();
-    if (!laden(state.currentFilePath, *content))
+    if (!laden(path, *content))
         return;
-    state.loadedFileTitle = QFileInfo(state.currentFilePath).fileName();
-    window_.showCaption(state.loadedFileTitle);
+    const QString title = QFileInfo(path).fileName();
+    window_.setLoadedFileTitle(title);
+    window_.showCaption(title);
 }
 
 void FileCommands::M_speichern_Click()
 {
-    if (window_.state.currentFilePath.isEmpty())
+    const QString path = window_.currentFilePath();
+    if (path.isEmpty())
         M_speichern_unter_Click();
     else
-        speichern(window_.state.currentFilePath);
+        speichern(path);
 }
 
 void FileCommands::M_speichern_unter_Click()
 {
-    ProgramState& state = window_.state;
-    const QString path = chooseFile(&window_, "speicher_dlg", QFileDialog::AcceptSave,
+    const QString path = chooseFile(window_.dialogParent(), "speicher_dlg", QFileDialog::AcceptSave,
                                     QStringLiteral("ein ZifRax-Rätsel speichern..."),
                                     {QStringLiteral("Tovrins ZifRax Rätsel (*.zfx)"),
                                      QStringLiteral("alle Dateien (*.*)")});
     if (path.isEmpty()) {
-        state.currentFilePath.clear();
+        window_.setCurrentFilePath(QString());
         return;
     }
     // A failed save changes nothing else: path and caption stay as they were.
     if (!speichern(path))
         return;
-    state.currentFilePath = path;
+    window_.setCurrentFilePath(path);
     window_.showCaption(QFileInfo(path).fileName());
 }
 
@@ -156,9 +147,8 @@ bool FileCommands::speichern(const QString& pfeil)
 {
     puzzle_file::GridDescription grid;
     for (int i = 1; i <= kCellCount; ++i) {
-        const CellEdit* cell = window_.raetsel_txt(i);
         // Stored cells hold one digit, the same byte in Windows-1252 and Latin-1.
-        grid[i] = {cell->text().toLatin1().toStdString(), cell->backgroundColour()};
+        grid[i] = {window_.cellText(i).toLatin1().toStdString(), window_.cellColour(i)};
     }
     const std::string bytes = puzzle_file::write(grid);
 
@@ -166,8 +156,9 @@ bool FileCommands::speichern(const QString& pfeil)
     const bool written = file.open(QIODevice::WriteOnly) &&
                          file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
     if (!written)
-        showFileProblem(&window_, QStringLiteral("Das Rätsel kann nicht in der Datei %1 gespeichert werden.\n\n%2")
-                                      .arg(pfeil, writeFailure(pfeil, file)));
+        window_.showMessage(QMessageBox::Warning,
+                            QStringLiteral("Das Rätsel kann nicht in der Datei %1 gespeichert werden.\n\n%2")
+                                .arg(pfeil, writeFailure(pfeil, file)));
     return written;
 }
 
@@ -176,20 +167,15 @@ bool FileCommands::laden(const QString& pfeil, const QByteArray& content)
     puzzle_file::GridDescription grid;
     if (puzzle_file::read(std::string_view(content.constData(), std::size_t(content.size())), grid) ==
         puzzle_file::ReadOutcome::Defective) {
-        QMessageBox box(QMessageBox::Critical, kMessageTitle,
-                        QStringLiteral("Die Zifrax - Rätseldatei ") + pfeil + QStringLiteral(" ist defekt !!!"),
-                        QMessageBox::Ok, &window_);
-        box.exec();
+        window_.showMessage(QMessageBox::Critical,
+                            QStringLiteral("Die Zifrax - Rätseldatei ") + pfeil + QStringLiteral(" ist defekt !!!"));
         window_.endProgram();
         return false;
     }
     // The reader sets cells and clears none: only cells it named change.
     for (int i = 1; i <= kCellCount; ++i) {
-        if (grid[i].text.empty())
-            continue;
-        CellEdit* cell = window_.raetsel_txt(i);
-        cell->setText(QString::fromLatin1(grid[i].text));
-        cell->setBackgroundColour(grid[i].colour);
+        if (!grid[i].text.empty())
+            window_.setCell(i, QString::fromLatin1(grid[i].text), grid[i].colour);
     }
     return true;
 }

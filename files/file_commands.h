@@ -4,15 +4,15 @@
 
 #include <QString>
 
+#include "files/file_window.h"
+
 class QByteArray;
 
 namespace zifrax {
 
-class ZifRax_frm;
-
 class FileCommands {
 public:
-    explicit FileCommands(ZifRax_frm& window);
+    explicit FileCommands(FileWindow& window);
 
     void M_laden_Click();
     void M_speichern_Click();
@@ -28,7 +28,7 @@ public:
     bool laden(const QString& pfeil, const QByteArray& content);
 
 private:
-    ZifRax_frm& window_;
+    FileWindow& window_;
 };
 
 }  // namespace zifrax

@@ -1,13 +1,7 @@
 #include "print/print_commands.h"
 
-#include <QGroupBox>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
-
-#include "app/cell_edit.h"
-#include "app/message_titles.h"
-#include "app/zifrax_frm.h"
 
 namespace zifrax {
 
@@ -15,7 +9,7 @@ namespace {
 constexpr int kSheetResolution = 300;  // dots per inch
 }  // namespace
 
-PrintCommands::PrintCommands(ZifRax_frm& window)
+PrintCommands::PrintCommands(PrintWindow& window)
     : window_(window)
 {
 }
@@ -24,7 +18,7 @@ void PrintCommands::M_Druckeinstellung_Click()
 {
     // The dialog edits the printer only when confirmed. Printing into a PDF
     // file stays on offer: without a printer it is the only way to a sheet.
-    QPrintDialog dialog(&printer_, &window_);
+    QPrintDialog dialog(&printer_, window_.dialogParent());
     dialog.setObjectName(QStringLiteral("Drucker_dlg"));
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
@@ -49,28 +43,26 @@ void PrintCommands::M_drucken_Click()
     const bool pdfWithoutName = printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty();
     QPainter painter;
     if (pdfWithoutName || !painter.begin(&printer)) {
-        QMessageBox box(QMessageBox::Warning, kMessageTitle,
-                        QStringLiteral("Es kann nicht gedruckt werden: Es ist kein Drucker gewählt, "
-                                       "oder der Druckauftrag lässt sich nicht starten.\n\n"
-                                       "Bitte wählen Sie im Menü „Rätsel“ unter „Druckerauswahl“ einen "
-                                       "Drucker oder „In PDF-Datei drucken“ mit einem Dateinamen."),
-                        QMessageBox::Ok, &window_);
-        box.exec();
+        window_.showMessage(QMessageBox::Warning,
+                            QStringLiteral("Es kann nicht gedruckt werden: Es ist kein Drucker gewählt, "
+                                           "oder der Druckauftrag lässt sich nicht starten.\n\n"
+                                           "Bitte wählen Sie im Menü „Rätsel“ unter „Druckerauswahl“ einen "
+                                           "Drucker oder „In PDF-Datei drucken“ mit einem Dateinamen."));
         return;
     }
     drawSheet(painter, sheetOfWindow(window_, QDateTime::currentDateTime()));
     painter.end();
 }
 
-SheetContent sheetOfWindow(const ZifRax_frm& window, const QDateTime& moment)
+SheetContent sheetOfWindow(const PrintWindow& window, const QDateTime& moment)
 {
     SheetContent sheet;
     for (int index = 1; index <= kCellCount; ++index)
-        sheet.cells[index] = {window.raetsel_txt(index)->text(), window.raetsel_txt(index)->backgroundColour()};
-    sheet.fileTitle = window.state.loadedFileTitle;
-    sheet.frameCaption = window.Solver_fra->title();
+        sheet.cells[index] = {window.cellText(index), window.cellColour(index)};
+    sheet.fileTitle = window.loadedFileTitle();
+    sheet.frameCaption = window.frameCaption();
     sheet.printedAt = moment;
-    sheet.filePath = window.state.currentFilePath;
+    sheet.filePath = window.currentFilePath();
     return sheet;
 }
 

@@ -3,17 +3,16 @@
 
 #include <QPrinter>
 
+#include "print/print_window.h"
 #include "print/sheet.h"
 
 namespace zifrax {
-
-class ZifRax_frm;
 
 // Owns the program's one printer: the choice made in the print dialog stays
 // in force for every later print until the program ends.
 class PrintCommands {
 public:
-    explicit PrintCommands(ZifRax_frm& window);
+    explicit PrintCommands(PrintWindow& window);
 
     void M_Druckeinstellung_Click();
     void M_drucken_Click();
@@ -21,11 +20,11 @@ public:
     QPrinter& printer() { return printer_; }
 
 private:
-    ZifRax_frm& window_;
+    PrintWindow& window_;
     QPrinter printer_;
 };
 
 // The sheet as the window shows it at the given moment.
-SheetContent sheetOfWindow(const ZifRax_frm& window, const QDateTime& moment);
+SheetContent sheetOfWindow(const PrintWindow& window, const QDateTime& moment);
 
 }  // namespace zifrax

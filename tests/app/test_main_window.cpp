@@ -20,8 +20,9 @@ class MainWindowTest : public QObject {
 
     std::unique_ptr<ZifRax_frm> window;
 
-    CellEdit* cell(int index) { return window->raetsel_txt(index); }
+    CellEdit* cell(int index) { return window->findChild<CellEdit*>(QStringLiteral("raetsel_txt(%1)").arg(index)); }
     QWidget* named(const QString& name) { return window->findChild<QWidget*>(name); }
+    QPushButton* button(const char* name) { return window->findChild<QPushButton*>(name); }
 
     // Puts a text into a cell as if typed, then releases a key there.
     void enter(int index, const QString& text)
@@ -51,9 +52,9 @@ private slots:
 
         for (int i = 1; i <= 81; ++i)
             QVERIFY(cell(i)->text().isEmpty() && cell(i)->backgroundColour() == kEmptyCellColour);
-        QVERIFY(window->solve_cmd->isEnabled());
-        QVERIFY(window->stop_chk->isCheckable() && !window->stop_chk->isChecked());
-        QCOMPARE(window->Solver_fra->title(), QStringLiteral("Version: 15.07.07"));
+        QVERIFY(button("solve_cmd")->isEnabled());
+        QVERIFY(button("stop_chk")->isCheckable() && !button("stop_chk")->isChecked());
+        QCOMPARE(window->findChild<QGroupBox*>("Solver_fra")->title(), QStringLiteral("Version: 15.07.07"));
         QCOMPARE(QApplication::focusWidget(), cell(1));
         QVERIFY(window->state.unchangedFlag);
     }
@@ -61,9 +62,9 @@ private slots:
     void tabWalksTheCellsThenTheButtons()
     {
         const QList<QPair<QWidget*, QWidget*>> steps{{cell(9), cell(10)},
-                                                     {cell(81), window->solve_cmd},
-                                                     {window->solve_cmd, window->stop_chk},
-                                                     {window->stop_chk, cell(1)}};
+                                                     {cell(81), button("solve_cmd")},
+                                                     {button("solve_cmd"), button("stop_chk")},
+                                                     {button("stop_chk"), cell(1)}};
         for (const auto& [from, to] : steps) {
             from->setFocus();
             QTest::keyClick(from, Qt::Key_Tab);
@@ -120,11 +121,11 @@ private slots:
         QFETCH(int, second);
         QTest::keyClicks(cell(first), QStringLiteral("5"));
         QTest::keyClicks(cell(second), QStringLiteral("5"));
-        QVERIFY(!window->solve_cmd->isEnabled());
+        QVERIFY(!button("solve_cmd")->isEnabled());
         QCOMPARE(cell(second)->backgroundColour(), kPuzzleColour);
         QTest::keyClick(cell(second), Qt::Key_Backspace);
         QCOMPARE(cell(second)->backgroundColour(), kEmptyCellColour);
-        QVERIFY(window->solve_cmd->isEnabled());
+        QVERIFY(button("solve_cmd")->isEnabled());
     }
 
     void refusedTextKeepsTheLastEvaluationUntilAnyKey()
@@ -132,9 +133,9 @@ private slots:
         QTest::keyClicks(cell(1), QStringLiteral("5"));
         QTest::keyClicks(cell(2), QStringLiteral("5"));
         enter(2, QStringLiteral("x"));  // emptied, but the rules are not evaluated again
-        QVERIFY(!window->solve_cmd->isEnabled());
+        QVERIFY(!button("solve_cmd")->isEnabled());
         QTest::keyRelease(cell(40), Qt::Key_Shift);
-        QVERIFY(window->solve_cmd->isEnabled());
+        QVERIFY(button("solve_cmd")->isEnabled());
 
         cell(7)->setText(QStringLiteral("4"));
         cell(7)->setBackgroundColour(kSolutionColour);
@@ -170,9 +171,9 @@ private slots:
 
         bool lockedWhileSolving = false;
         bool workingGridUntouched = false;
-        QSignalSpy newPuzzle(window->M_neu, &QAction::triggered);
+        QSignalSpy newPuzzle(window->findChild<QAction*>("M_neu"), &QAction::triggered);
         QTimer::singleShot(0, this, [&] {  // runs at the first progress report
-            lockedWhileSolving = !window->M_raetsel->isEnabled() && !window->solve_cmd->isEnabled()
+            lockedWhileSolving = !window->findChild<QMenu*>("M_raetsel")->isEnabled() && !button("solve_cmd")->isEnabled()
                 && cell(40)->isReadOnly();
             QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
             const GridArray before = window->solverModule().loesung;
@@ -180,11 +181,11 @@ private slots:
             QTest::keyRelease(cell(10), Qt::Key_9);
             workingGridUntouched = window->solverModule().loesung == before;
         });
-        QTest::mouseClick(window->solve_cmd, Qt::LeftButton);
+        QTest::mouseClick(button("solve_cmd"), Qt::LeftButton);
 
         QVERIFY(lockedWhileSolving && workingGridUntouched);
         QCOMPARE(newPuzzle.count(), 0);
-        QVERIFY(window->M_raetsel->isEnabled() && window->solve_cmd->isEnabled() && !cell(40)->isReadOnly());
+        QVERIFY(window->findChild<QMenu*>("M_raetsel")->isEnabled() && button("solve_cmd")->isEnabled() && !cell(40)->isReadOnly());
         const std::array<std::int32_t, 11> firstRow{0, 1, 2, 0, 4, 0, 6, 0, 8, 9, 6};
         QCOMPARE(window->solverModule().zeilenfrei[1], firstRow);
         for (int i = 1; i <= 81; ++i)

@@ -59,10 +59,13 @@ class FileCommandsTest : public QObject {
     std::unique_ptr<ZifRax_frm> window;
     int programEnds = 0;
 
+    CellEdit* cell(int index) { return window->findChild<CellEdit*>(QStringLiteral("raetsel_txt(%1)").arg(index)); }
+    QAction* command(const char* name) { return window->findChild<QAction*>(name); }
+
     void type(int index, const char* digit)
     {
-        window->raetsel_txt(index)->setText(QString::fromLatin1(digit));
-        QTest::keyRelease(window->raetsel_txt(index), Qt::Key_Right);
+        cell(index)->setText(QString::fromLatin1(digit));
+        QTest::keyRelease(cell(index), Qt::Key_Right);
     }
 
     // The path of a file in the folder of this test, written with content unless that is null.
@@ -114,10 +117,10 @@ private slots:
         QCOMPARE(run(window->findChild<QAction*>(command), replies), expected);
         QCOMPARE(QFile::exists(file("gesichert.zfx")), reply == "Ja");
         QCOMPARE(programEnds, command == "M_end" && goesOn ? 1 : 0);
-        QCOMPARE(window->raetsel_txt(40)->text(), goesOn && command != "M_end" ? "" : "3");
+        QCOMPARE(cell(40)->text(), goesOn && command != "M_end" ? "" : "3");
         if (goesOn && load) {  // the caption names the file; the solved digit keeps its colour
             QCOMPARE(window->windowTitle(), window->state.programTitle + " (Rätsel 1.zfx)");
-            QCOMPARE(window->raetsel_txt(1)->backgroundColour(), kSolutionColour);
+            QCOMPARE(cell(1)->backgroundColour(), kSolutionColour);
         }
     }
 
@@ -127,15 +130,15 @@ private slots:
     {
         type(1, "9");
         const QString saved = file("a.zfx");
-        run(window->M_speichern_unter, {saved});
+        run(command("M_speichern_unter"), {saved});
         QCOMPARE(window->state.currentFilePath, saved);
-        QCOMPARE(run(window->M_speichern_unter, {}), QStringList{"speicher_dlg"});
+        QCOMPARE(run(command("M_speichern_unter"), {}), QStringList{"speicher_dlg"});
         QVERIFY(window->state.currentFilePath.isEmpty());
         QCOMPARE(window->windowTitle(), window->state.programTitle + " (a.zfx)");
 
         window->state.currentFilePath = saved;
-        run(window->M_neu, {"Abbrechen"});
-        QCOMPARE(window->raetsel_txt(1)->text(), QStringLiteral("9"));
+        run(command("M_neu"), {"Abbrechen"});
+        QCOMPARE(cell(1)->text(), QStringLiteral("9"));
         QVERIFY(window->state.currentFilePath.isEmpty());
     }
 
@@ -143,15 +146,15 @@ private slots:
     {
         type(1, "9");
         const QString saved = file("ohne Endung");  // no suffix is added
-        QCOMPARE(run(window->M_speichern, {saved}), QStringList{"speicher_dlg"});
+        QCOMPARE(run(command("M_speichern"), {saved}), QStringList{"speicher_dlg"});
         type(2, "8");  // with a path, "Speichern" writes at once
-        QCOMPARE(run(window->M_speichern, {}), QStringList());
+        QCOMPARE(run(command("M_speichern"), {}), QStringList());
         QFile written(saved);
         QVERIFY(written.open(QIODevice::ReadOnly) && written.readAll().contains("\r\n 9 8 0 0 0 0 0 0 0\r\n"));
 
         // A failed save says why and leaves the path and the caption of the last one.
         const QString failed = file("fehlt/neu.zfx");
-        QCOMPARE(run(window->M_speichern_unter, {failed}),
+        QCOMPARE(run(command("M_speichern_unter"), {failed}),
                  (QStringList{"speicher_dlg", "Zifrax for Windows: Das Rätsel kann nicht in der Datei " + failed +
                                                   " gespeichert werden.\n\nDen Ordner " +
                                                   file("fehlt") + " gibt es nicht."}));
@@ -180,9 +183,9 @@ private slots:
         const QString path = file("datei.zfx", content);
         type(1, "6");
         window->state.unchangedFlag = true;  // so that no question comes first
-        QCOMPARE(run(window->M_laden, {path}), (QStringList{"laden_dlg", "Zifrax for Windows: " + message.arg(path)}));
+        QCOMPARE(run(command("M_laden"), {path}), (QStringList{"laden_dlg", "Zifrax for Windows: " + message.arg(path)}));
         QCOMPARE(programEnds, defective ? 1 : 0);
-        QCOMPARE(window->raetsel_txt(1)->text(), defective ? "" : "6");
+        QCOMPARE(cell(1)->text(), defective ? "" : "6");
         QCOMPARE(window->state.currentFilePath.isEmpty(), !defective);  // a later save must not hit that file
     }
 };

@@ -12,7 +12,7 @@ using namespace zifrax::puzzle_file;
 
 namespace {
 
-// The grid of tests/data/solved_grid.zfx, row by row: the givens, and all digits once solved.
+// The grid of tests/files/data/solved_grid.zfx, row by row: the givens, and all digits once solved.
 constexpr char kGivens[] = "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79";
 constexpr char kDigits[] = "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
 

@@ -1,6 +1,7 @@
 // The printed sheet: its geometry and colours drawn onto an image, the texts
 // it takes from the window, and a real page printed into a PDF file and
 // rendered back to pixels.
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -12,7 +13,6 @@
 #include <QTimer>
 
 #include "app/application_setup.h"
-#include "app/cell_edit.h"
 #include "app/zifrax_frm.h"
 #include "print/print_commands.h"
 #include "print/sheet.h"
@@ -68,10 +68,8 @@ private slots:
     void init()
     {
         window = std::make_unique<ZifRax_frm>();
-        window->raetsel_txt(cellIndex(1, 1))->setText(QStringLiteral("5"));
-        window->raetsel_txt(cellIndex(1, 1))->setBackgroundColour(kPuzzleColour);
-        window->raetsel_txt(cellIndex(5, 7))->setText(QStringLiteral("8"));
-        window->raetsel_txt(cellIndex(5, 7))->setBackgroundColour(kSolutionColour);
+        window->setCell(cellIndex(1, 1), QStringLiteral("5"), kPuzzleColour);
+        window->setCell(cellIndex(5, 7), QStringLiteral("8"), kSolutionColour);
     }
     void cleanup() { window.reset(); }
 
@@ -115,7 +113,7 @@ private slots:
         printer.setOutputFileName(pdf);
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setPageOrientation(QPageLayout::Portrait);  // the sheet is landscape whatever was chosen
-        window->M_drucken->trigger();
+        window->findChild<QAction*>("M_drucken")->trigger();
         // On A4 and on Letter the right-hand column (to x 15500 and half a
         // thick line) and the 8-point foot line (from y 11000) fit the page.
         const QPageLayout used = printer.pageLayout();
@@ -158,7 +156,7 @@ private slots:
             });
             window->printCommands().printer().setOutputFormat(QPrinter::PdfFormat);
             window->printCommands().printer().setOutputFileName(file);
-            window->M_drucken->trigger();
+            window->findChild<QAction*>("M_drucken")->trigger();
             QCoreApplication::processEvents();  // the timer, when no box came
             return message;
         };

@@ -77,12 +77,6 @@ private slots:
             QVERIFY(grid == solvedGrid());
     }
 
-    void emptyGridGivesEighteenZeroLines()
-    {
-        const QByteArray bytes = QByteArray::fromStdString(write(GridDescription{}));
-        QCOMPARE(bytes.count("\r\n 0 0 0 0 0 0 0 0 0\r\n"), qsizetype(18));
-    }
-
     void reader_data()
     {
         QTest::addColumn<QByteArray>("content");

@@ -91,19 +91,6 @@ private slots:
         QCOMPARE(page.at(12000, 9750), kBlue);  // the credits box
     }
 
-    // The loaded file's name goes behind the heading "Zifrax   ", the current
-    // file's path (where a later "save as" put it) to the foot.
-    void headingAndFootNameTheLoadedAndTheCurrentFile()
-    {
-        SheetContent sheet = sheetOfWindow(*window, {});
-        QVERIFY(sheet.fileTitle.isEmpty() && sheet.filePath.isEmpty());
-        window->state.loadedFileTitle = QStringLiteral("Rätsel 1.zfx");
-        window->state.currentFilePath = QStringLiteral("/home/anna/Kopie.zfx");
-        sheet = sheetOfWindow(*window, {});
-        QCOMPARE(sheet.fileTitle, QStringLiteral("Rätsel 1.zfx"));
-        QCOMPARE(sheet.filePath, QStringLiteral("/home/anna/Kopie.zfx"));
-    }
-
     void printsOneLandscapePageIntoAPdfFile()
     {
         QPrinter& printer = window->printCommands().printer();
@@ -132,10 +119,9 @@ private slots:
         page.check();
     }
 
-    // Without a printer Qt falls back to PDF; with no file name printing
-    // points to the printer selection.
-    // A failed print points to "Druckerauswahl", and the file chosen there
-    // afterwards is printed.
+    // Without a printer Qt falls back to PDF. A failed print, with no file
+    // name or an unwritable one, points to "Druckerauswahl", and the file
+    // chosen there afterwards is printed.
     void aFailedPrintPointsToPrinterSelectionAndLeavesItWorking_data()
     {
         QTest::addColumn<QString>("firstFile");

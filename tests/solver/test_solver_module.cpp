@@ -1,5 +1,4 @@
-// The solver module: the rule checks, the free-digit tables, the progress
-// texts, and the two stages: the reference checked case by case on a
+// The solver module: the progress texts, and the two stages: the reference checked case by case on a
 // recording window, and the fast engine required to leave the same record
 // on every solve (window calls in order, stored variations, pass count),
 // stops included.
@@ -100,62 +99,12 @@ GridArray randomPuzzle(std::mt19937& random, int minGivens, int maxGivens, bool 
     return grid;
 }
 
-// Two 5s in the two cells given, on an otherwise empty grid.
-QString twoFives(int first, int second)
-{
-    QString text(kCellCount, QLatin1Char('.'));
-    text[first - 1] = text[second - 1] = QLatin1Char('5');
-    return text;
-}
-
-QList<int> tableRow(const FreeDigitTable& table, int group)
-{
-    return QList<int>(table[group].begin() + 1, table[group].end());
-}
-
 }  // namespace
 
 class SolverModuleTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // Which checks pass, as "columns rows boxes", 1 for passing.
-    void ruleChecks_data()
-    {
-        QTest::addColumn<QString>("grid");
-        QTest::addColumn<QString>("passing");
-        QTest::newRow("empty grid") << QString(kCellCount, QLatin1Char('.')) << "1 1 1";
-        QTest::newRow("one digit") << QString(kCellCount - 1, QLatin1Char('.')) + "7" << "1 1 1";
-        QTest::newRow("cells 1 and 9") << twoFives(1, 9) << "1 0 1";
-        QTest::newRow("cells 1 and 11") << twoFives(1, 11) << "1 1 0";
-        QTest::newRow("cells 1 and 73") << twoFives(1, 73) << "0 1 1";
-        QTest::newRow("every row 1 to 9") << QString("123456789").repeated(9) << "0 1 0";
-        QTest::newRow("solved grid") << QString(kEasySolution) << "1 1 1";
-        QTest::newRow("cells 61 and 81, box 9") << twoFives(61, 81) << "1 1 0";
-    }
-    void ruleChecks()
-    {
-        QFETCH(QString, grid);
-        QFETCH(QString, passing);
-        const GridArray array = gridFromText(grid.toStdString());
-        QCOMPARE(QStringLiteral("%1 %2 %3")
-                     .arg(int(spaltenpruefung(array)))
-                     .arg(int(zeilenpruefung(array)))
-                     .arg(int(blockpruefung(array))),
-                 passing);
-    }
-
-    void freeDigitTables()
-    {
-        Zifrax_bas bas;
-        bas.vorgabe = gridFromText(kEasyPuzzle);
-        bas.vorbereitung();
-        // Row 1 is 5 3 0 0 7 0 0 0 0; column 9 holds 3 1 6 5 9, box 9 2 8 5 7 9.
-        QCOMPARE(tableRow(bas.zeilenfrei, 1), (QList<int>{1, 2, 0, 4, 0, 6, 0, 8, 9, 6}));
-        QCOMPARE(tableRow(bas.spaltenfrei, 9), (QList<int>{0, 2, 0, 4, 0, 0, 7, 8, 0, 4}));
-        QCOMPARE(tableRow(bas.blockfrei, 9), (QList<int>{1, 0, 3, 4, 0, 6, 0, 0, 0, 4}));
-    }
-
     void timeCaptions_data()
     {
         QTest::addColumn<int>("elapsed");

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cell_edit.h"
 
 #include "print/colours.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cell entry: every key released in a cell checks that cell's text, and the
 // three placement rules decide whether the solve button is enabled.
 #include <QPushButton>

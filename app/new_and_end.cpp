@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A new puzzle, the end of the program, and the question whether to save
 // first that these two and the load command ask.
 #include <QAbstractButton>

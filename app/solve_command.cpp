@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The solve command: it locks the controls, copies the cells into the solver
 // module and runs the preparation and both stages on the window's thread.
 #include <QPushButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: its controls, the program-wide state, and the handlers
 // that the controls are wired to. Each group of handlers lives in a unit of
 // its own (cell entry, the solve command, …). The file and print commands

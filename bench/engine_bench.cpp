@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the reference stages and the fast engine on the puzzles of a file,
 // checks that their traces agree, and prints per puzzle and stage the work
 // done, the processor time of each engine and their ratio.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program with its window on the empty grid: clicks the solve button and
 // times the solve from the click to its end, records every text that the
 // pass label takes, and measures what the window's progress reports cost.

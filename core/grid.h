@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What every part of the program agrees on about the grid: cell numbering
 // and the three cell colours.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The puzzle file: 28 CR LF lines of Windows-1252 text holding the givens in
 // a puzzle section and the solver's digits in a solution section. Plain C++
 // over bytes, so that it can be tested and fuzzed without a window.

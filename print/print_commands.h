@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printer selection and printing, for the main window.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed sheet: one landscape page with the grid as the window shows it,
 // the heading, an information box, the credits box and the file path.
 #pragma once

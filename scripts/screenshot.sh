@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Types a puzzle into Zifrax under Xvfb, solves it and saves a screenshot:
 #   scripts/screenshot.sh OUT.png [PUZZLE]
 # PUZZLE is 81 characters, row by row, with 0 or . for an empty cell.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two solver stages as the program runs them: the same variations, the
 // same window calls in the same order and the same pass count as the plain
 // stages, computed without walking every choice vector and every pass.

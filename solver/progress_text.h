@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of the progress display, apart from the window that shows them.
 #pragma once
 

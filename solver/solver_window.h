@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small interface through which the solver stages reach the window.
 // The window implements it; tests implement it without a window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the two solver stages end on the window, whichever engine ran them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two solver stages as the program runs them.
 #pragma once
 

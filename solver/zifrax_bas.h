@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The solver module: its data, which lives as long as the program and keeps
 // its contents between solves, the preparation, and the three rule checks.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the window's smiling face as a PNG of the given size, so that the
 // desktop icons are drawn by the same code as the window icon:
 //   zifrax_render_icon SIZE FILE.png

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two solver stages written plainly, loop for loop as they are meant to
 // run. They are the reference: every faster engine must produce the same
 // variations, the same window calls in the same order and the same pass

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hand-drawn SVG icon must show the same face as the program's own
 // drawing, from which the PNG icons and the window icon come.
 #include <QImage>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a user meets it: layout, start state, tab order, cell
 // entry, accessibility and the locking of a solve.
 #include <QAccessible>

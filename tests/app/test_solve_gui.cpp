@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A solve as the user runs it: a puzzle typed into the window key by key,
 // the solve button clicked, the cells and message boxes read back.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The puzzle file's bytes: the writer against a hand-written file, the
 // reader's line rules, and the reader fed with damaged files.
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed sheet: its geometry and colours drawn onto an image, the texts
 // it takes from the window, and a real page printed into a PDF file and
 // rendered back to pixels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/solver/engine_comparison.h"
 
 #include <algorithm>

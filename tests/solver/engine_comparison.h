@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window that records every call of the solver stages, and whole solves by
 // either engine compared call for call: shared by the tests and the benchmark.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Puzzles written as 81 characters, row by row: a digit or '.' for an empty
 // cell.
 #pragma once

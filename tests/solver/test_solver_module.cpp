@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The solver module: the progress texts, and the two stages: the reference checked case by case on a
 // recording window, and the fast engine required to leave the same record
 // on every solve (window calls in order, stored variations, pass count),

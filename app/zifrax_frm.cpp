@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/zifrax_frm.h"
 
 #include <QAction>
@@ -57,7 +58,7 @@ void ZifRax_frm::wireControls()
 void ZifRax_frm::Form_Load()
 {
     state.unchangedFlag = true;
-    state.versionText = QStringLiteral("15.07.07");
+    state.versionText = QString::fromLatin1(credits::kVersionText);
     Solver_fra->setTitle(QStringLiteral("Version: ") + state.versionText);
 }
 

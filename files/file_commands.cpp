@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/file_commands.h"
 
 #include <QCoreApplication>
@@ -92,10 +93,16 @@ void FileCommands::M_laden_Click()
                                        QStringLiteral("ein Zifrax für Windows - Rätsel laden ..."),
                                        {QStringLiteral("Tovrins Zifrax Rätsel(*.zfx)"),
                                         QStringLiteral("alle Dateien (*.*)")});
-    window_.setCurrentFilePath(path);
-    if (path.isEmpty())
+    if (path.isEmpty()) {
+        window_.setCurrentFilePath(QString());
         return;
+    }
+    loadFile(path);
+}
 
+void FileCommands::loadFile(const QString& path)
+{
+    window_.setCurrentFilePath(path);
     // The file is read before the grid is cleared, so that a file that
     // cannot be read leaves the grid as it was. The path is forgotten then:
     // a later save must not replace that file with this grid.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The load, save and save-as commands with their file dialogs `laden_dlg`
 // and `speicher_dlg`, and the file procedures on the window's cells.
 #pragma once
@@ -15,6 +16,9 @@ public:
     explicit FileCommands(FileWindow& window);
 
     void M_laden_Click();
+    // What the load command does once its dialog has returned path: the
+    // file replaces the grid, or a message says why it cannot.
+    void loadFile(const QString& path);
     void M_speichern_Click();
     // Also the saving step of the save question: its callers go on whether
     // or not a file was written.

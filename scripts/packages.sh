@@ -1,8 +1,10 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by run.sh and test.sh: installs the Debian packages that building,
 # running and testing need, when any of them is missing.
 ZIFRAX_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev qt6-translations-l10n fonts-liberation
                  xvfb xauth poppler-utils
-                 desktop-file-utils appstream librsvg2-bin dpkg-dev file)
+                 desktop-file-utils appstream librsvg2-bin dpkg-dev file
+                 lintian shared-mime-info xdg-utils libfile-mimeinfo-perl xdotool)
 
 install_missing_packages() {
     local missing=()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Load, save, save as, new puzzle and program end as a user meets them: the
 // question whether to save, the file dialogs, the caption, and the messages
 // about files that cannot be used.
@@ -8,20 +9,22 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "app/application_setup.h"
 #include "app/cell_edit.h"
 #include "app/zifrax_frm.h"
+#include "files/file_commands.h"
 
 using namespace zifrax;
 
 namespace {
 
-// Triggers a command and answers the modal dialogs and boxes it opens in
+// Runs a command and answers the modal dialogs and boxes it opens in
 // turn with the replies: a file dialog gets the path typed in, a box has the
 // button of that text clicked, and anything else closes it. Returns what was
 // met: a box as "title: text", a dialog by its object name.
-QStringList run(QAction* command, const QStringList& replies)
+QStringList run(const std::function<void()>& command, const QStringList& replies)
 {
     QStringList seen;
     QTimer timer;
@@ -46,8 +49,13 @@ QStringList run(QAction* command, const QStringList& replies)
         });
     });
     timer.start(5);
-    command->trigger();
+    command();
     return seen;
+}
+
+QStringList run(QAction* command, const QStringList& replies)
+{
+    return run([command] { command->trigger(); }, replies);
 }
 
 }  // namespace
@@ -161,32 +169,52 @@ private slots:
         QCOMPARE(window->windowTitle(), window->state.programTitle + " (ohne Endung)");
     }
 
-    void unusableFile_data()
+    void loadChosenFile_data()
     {
-        QTest::addColumn<QByteArray>("content");  // null: there is no file
-        QTest::addColumn<QString>("message");     // %1 is the path
+        QTest::addColumn<bool>("fromCommandLine");  // else through the load command's dialog
+        QTest::addColumn<QByteArray>("content");     // null: there is no file
+        QTest::addColumn<QString>("message");        // %1 is the path; empty: none
         const QString unreadable = QStringLiteral("Die Datei %1 kann nicht geladen werden.\n\n");
-        QTest::newRow("missing") << QByteArray() << unreadable + "Die Datei gibt es nicht.";
-        QTest::newRow("over 1 MiB") << QByteArray(1024 * 1024 + 1, ' ')
-                                    << unreadable + "Sie ist größer als 1 MiB und damit keine Zifrax-Rätseldatei.";
-        QTest::newRow("defective") << QByteArray("* zifrax R\xE4tseldatei *\r\nR\xE4tselstellung: ******\r\n 5\r\n")
-                                   << QStringLiteral("Die Zifrax - Rätseldatei %1 ist defekt !!!");
+        for (const bool fromCommandLine : {false, true}) {
+            const char* way = fromCommandLine ? "command line" : "dialog";
+            QTest::addRow("%s: puzzle", way)
+                << fromCommandLine << QByteArray("* Zifrax R\xE4tseldatei *\r\nR\xE4tselstellung: ******\r\n 5\r\n")
+                << QString();
+            QTest::addRow("%s: missing", way) << fromCommandLine << QByteArray() << unreadable + "Die Datei gibt es nicht.";
+            QTest::addRow("%s: over 1 MiB", way)
+                << fromCommandLine << QByteArray(1024 * 1024 + 1, ' ')
+                << unreadable + "Sie ist größer als 1 MiB und damit keine Zifrax-Rätseldatei.";
+            QTest::addRow("%s: defective", way)
+                << fromCommandLine << QByteArray("* zifrax R\xE4tseldatei *\r\nR\xE4tselstellung: ******\r\n 5\r\n")
+                << QStringLiteral("Die Zifrax - Rätseldatei %1 ist defekt !!!");
+        }
     }
 
-    // A file that cannot be read leaves the grid as it was; a defective one
-    // is reported and ends the program.
-    void unusableFile()
+    // A file chosen in the load dialog and a file the program was started
+    // with load alike: a puzzle replaces the grid and names itself in the
+    // caption, a file that cannot be read leaves the grid as it was, and a
+    // defective one is reported and ends the program.
+    void loadChosenFile()
     {
+        QFETCH(bool, fromCommandLine);
         QFETCH(QByteArray, content);
         QFETCH(QString, message);
-        const bool defective = message.contains("defekt");
+        const bool loads = message.isEmpty(), defective = message.contains("defekt");
         const QString path = file("datei.zfx", content);
         type(1, "6");
         window->state.unchangedFlag = true;  // so that no question comes first
-        QCOMPARE(run(command("M_laden"), {path}), (QStringList{"laden_dlg", "Zifrax for Windows: " + message.arg(path)}));
+        QStringList expected;
+        if (!fromCommandLine)
+            expected << "laden_dlg";
+        if (!loads)
+            expected << "Zifrax for Windows: " + message.arg(path);
+        QCOMPARE(fromCommandLine ? run([&] { window->fileCommands().loadFile(path); }, {})
+                                 : run(command("M_laden"), {path}),
+                 expected);
         QCOMPARE(programEnds, defective ? 1 : 0);
-        QCOMPARE(cell(1)->text(), defective ? "" : "6");
-        QCOMPARE(window->state.currentFilePath.isEmpty(), !defective);  // a later save must not hit that file
+        QCOMPARE(cell(1)->text(), loads ? "5" : defective ? "" : "6");
+        QCOMPARE(window->windowTitle(), window->state.programTitle + (loads ? " (datei.zfx)" : ""));
+        QCOMPARE(window->state.currentFilePath, loads || defective ? path : QString());
     }
 };
 

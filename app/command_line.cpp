@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
 
-#include "app/credits.h"
+#include "core/credits.h"
 
 namespace zifrax {
 

@@ -104,7 +104,8 @@ window() {
 }
 # confirm WINDOW: presses Return in it, as a user does.
 confirm() { xdotool windowfocus --sync "$1" key Return; }
-export QT_QPA_PLATFORM=xcb
+export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 cd /
 
 "$program" "$sample" & pid=$!

@@ -272,6 +272,19 @@ PrefixNode* nodeStorage(int row)
     return nodes.get() + std::size_t(row - 1) * kMaxNodesPerRow;
 }
 
+// Adds a row's digits to the digits met so far in each box of its band;
+// false when a box meets a digit twice.
+bool addToBoxes(const std::uint8_t* digits, std::array<Bits, 3>& boxes)
+{
+    for (int c = 0; c < 9; ++c) {
+        Bits& box = boxes[c / 3];
+        if (box & bit(digits[c]))
+            return false;
+        box |= bit(digits[c]);
+    }
+    return true;
+}
+
 // Rows with at most this many variations are searched with bit sets
 // instead of the tree: one set per (position, digit), so that a loop costs a
 // few word operations per position however shallow the pruning.
@@ -299,11 +312,20 @@ public:
             else
                 branchColumn_[branchCount_++] = c;
         }
+        // Empty cells take distinct digits that no given of their row or box
+        // holds, so only givens can repeat a digit inside a box: all the
+        // variations of a row do, or none.
+        std::array<Bits, 3> boxes{};
+        repeatsInBox_ = count_ > 0 && !addToBoxes(variation(0), boxes);
         if (count_ <= kSmallRowLimit)
             buildSets();
         else
             buildTree();
     }
+
+    // Whether the row's givens hold a digit twice in one box, which fails
+    // the box test whatever the other rows of the band hold.
+    bool repeatsInBox() const { return repeatsInBox_; }
 
     std::int32_t count() const { return count_; }
     const std::uint8_t* variation(std::int32_t i) const { return variations_ + std::size_t(i) * 9; }
@@ -462,6 +484,7 @@ private:
     }
 
     std::int32_t count_ = 0;
+    bool repeatsInBox_ = false;
     const std::uint8_t* variations_ = nullptr;
     PrefixNode* nodes_ = nullptr;
     int levels_ = 0;
@@ -490,7 +513,7 @@ public:
         std::array<Bits, 9> allowed{};
         for (int c = 0; c < 9; ++c)
             allowed[c] = kAllDigits & ~columnDigits_[row][c];
-        if (row % 3 == 0 && !excludeBandDigits(row, allowed))
+        if (row % 3 == 0 && (index.repeatsInBox() || !excludeBandDigits(row, allowed)))
             allowed.fill(0);
 
         std::int32_t uncounted = 0;  // the first variation not yet counted
@@ -550,23 +573,16 @@ private:
     }
 
     // The last row of a band may not repeat a digit of the two rows above it
-    // in the same box; false when those two already clash.
+    // in the same box; false when those two rows already hold a digit twice
+    // in one box, which fails every pass of the last row.
     bool excludeBandDigits(int row, std::array<Bits, 9>& allowed) const
     {
-        const std::uint8_t* upper = rows_[row - 2].variation(chosen_[row - 2]);
-        const std::uint8_t* middle = rows_[row - 1].variation(chosen_[row - 1]);
-        for (int box = 0; box < 3; ++box) {
-            Bits upperDigits = 0;
-            Bits middleDigits = 0;
-            for (int c = box * 3; c < box * 3 + 3; ++c) {
-                upperDigits |= bit(upper[c]);
-                middleDigits |= bit(middle[c]);
-            }
-            if (upperDigits & middleDigits)
-                return false;
-            for (int c = box * 3; c < box * 3 + 3; ++c)
-                allowed[c] &= ~(upperDigits | middleDigits);
-        }
+        std::array<Bits, 3> boxes{};
+        if (!addToBoxes(rows_[row - 2].variation(chosen_[row - 2]), boxes) ||
+            !addToBoxes(rows_[row - 1].variation(chosen_[row - 1]), boxes))
+            return false;
+        for (int c = 0; c < 9; ++c)
+            allowed[c] &= ~boxes[c / 3];
         return true;
     }
 

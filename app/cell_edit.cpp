@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cell_edit.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+#include "files/puzzle_line.h"
 #include "print/colours.h"
 
 namespace zifrax {
@@ -26,6 +31,20 @@ void CellEdit::setBackgroundColour(Colour colour)
         setAccessibleDescription(QStringLiteral("gelöste Zahl"));
     else
         setAccessibleDescription(QStringLiteral("leeres Feld"));
+}
+
+void CellEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Paste)) {
+        if (const auto grid = puzzle_line::read(QGuiApplication::clipboard()->text().toStdString())) {
+            emit puzzleLinePasted(*grid);
+            return;
+        }
+    } else if (event->matches(QKeySequence::Copy) && !hasSelectedText()) {
+        emit gridCopyRequested();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
 }
 
 void CellEdit::keyReleaseEvent(QKeyEvent* event)

@@ -36,14 +36,21 @@ void ZifRax_frm::raetsel_txt_KeyUp(int index)
     }
 
     GridArray& loesung = solverModule().loesung;
-    for (int i = 1; i <= kCellCount; ++i)
-        loesung[i] = cellDigit(raetsel_txt(i)->text());
+    loesung = cellValues();
 
     // All three checks run, also after one has failed.
     const bool columnsHold = spaltenpruefung(loesung);
     const bool rowsHold = zeilenpruefung(loesung);
     const bool boxesHold = blockpruefung(loesung);
     solve_cmd->setEnabled(columnsHold && rowsHold && boxesHold);
+}
+
+GridArray ZifRax_frm::cellValues() const
+{
+    GridArray values{};
+    for (int index = 1; index <= kCellCount; ++index)
+        values[index] = cellDigit(raetsel_txt(index)->text());
+    return values;
 }
 
 }  // namespace zifrax

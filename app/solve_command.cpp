@@ -3,8 +3,6 @@
 // module and runs the preparation and both stages on the window's thread.
 #include <QPushButton>
 
-#include "app/cell_edit.h"
-#include "app/cell_text.h"
 #include "app/window_for_solver.h"
 #include "app/zifrax_frm.h"
 #include "solver/stages.h"
@@ -31,10 +29,8 @@ void ZifRax_frm::solve_cmd_Click()
 
     Zifrax_bas& bas = solverModule();
     bas.startzeit = std::chrono::system_clock::now();
-    for (int i = 1; i <= kCellCount; ++i) {
-        bas.vorgabe[i] = cellDigit(raetsel_txt(i)->text());
-        bas.loesung[i] = bas.vorgabe[i];
-    }
+    bas.vorgabe = cellValues();
+    bas.loesung = bas.vorgabe;
     clearStatusValues();
 
     {

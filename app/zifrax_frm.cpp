@@ -43,8 +43,11 @@ ZifRax_frm::~ZifRax_frm() = default;
 
 void ZifRax_frm::wireControls()
 {
-    for (int index = 1; index <= kCellCount; ++index)
+    for (int index = 1; index <= kCellCount; ++index) {
         connect(raetsel_txt(index), &CellEdit::keyReleased, this, &ZifRax_frm::raetsel_txt_KeyUp);
+        connect(raetsel_txt(index), &CellEdit::puzzleLinePasted, this, &ZifRax_frm::pastePuzzleLine);
+        connect(raetsel_txt(index), &CellEdit::gridCopyRequested, this, &ZifRax_frm::copyPuzzleLine);
+    }
     connect(solve_cmd, &QPushButton::clicked, this, &ZifRax_frm::solve_cmd_Click);
     connect(M_neu, &QAction::triggered, this, &ZifRax_frm::M_neu_Click);
     connect(M_laden, &QAction::triggered, this, [this] { fileCommands_->M_laden_Click(); });

@@ -69,6 +69,12 @@ public:
     void raetsel_txt_KeyUp(int index);
     void solve_cmd_Click();
 
+    // A puzzle line pasted into a cell: after the save question that "Neu"
+    // asks, the grid is emptied as by "Neu" and every digit enters as if typed.
+    void pastePuzzleLine(const GridArray& grid);
+    // The grid, givens and solver digits, as a puzzle line on the clipboard.
+    void copyPuzzleLine() const;
+
     // What the file and print commands read and change.
     QString cellText(int cell) const override;
     Colour cellColour(int cell) const override;
@@ -94,6 +100,9 @@ private:
     QLabel* variation_lbl(int i) const { return variationLabels_.at(i); }  // 0, 1
     QLabel* brute_force_lbl(int i) const { return bruteForceLabels_.at(i); }  // 0, 1
     QLabel* rechenzeit_lbl(int i) const { return timeLabels_.at(i); }  // 0 … 3
+
+    // The value of every cell's text, 0 for an empty cell.
+    GridArray cellValues() const;
 
     void buildControls();
     void wireControls();

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What every part of the program agrees on about the grid: cell numbering
-// and the three cell colours.
+// What every part of the program agrees on about the grid: cell numbering,
+// the three cell colours and the grid array of cell values.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace zifrax {
@@ -24,6 +25,10 @@ constexpr Colour kEmptyCellColour = 0x80000005;  // system window background
 constexpr Colour kPuzzleColour = 0x8080FF;       // light red: a given
 constexpr Colour kSolutionColour = 0x80FF80;     // light green: found by the solver
 constexpr Colour kShadowColour = 0x80000010;     // system button shadow
+
+// A grid array: cell values 0 (empty) to 9 by cell index 1 … 81; element 0
+// is unused so that the code reads with the cell numbers.
+using GridArray = std::array<std::int32_t, kCellCount + 1>;
 
 }  // namespace zifrax
 

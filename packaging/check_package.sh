@@ -91,17 +91,9 @@ handler="$(desktop_tool xdg-mime query default application/x-zifrax-puzzle)"
 printf 'kein Rätsel\r\n' >"$work/kaputt.zfx"
 cat >"$work/start.sh" <<'SCRIPT'
 set -euo pipefail
-program="$1" sample="$2" work="$3"
+program="$1" sample="$2" work="$3"  # $4: scripts/x11_window.sh
 fail() { echo "check_package: $*" >&2; exit 1; }
-# window PATTERN PID: waits up to five seconds for a window of PID whose name
-# matches the regular expression PATTERN.
-window() {
-    for _ in $(seq 50); do
-        xdotool search --all --pid "$2" --name "$1" 2>/dev/null | head -n 1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
+source "$4"
 # confirm WINDOW: presses Return in it, as a user does.
 confirm() { xdotool windowfocus --sync "$1" key Return; }
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/runtime"
@@ -109,11 +101,11 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 cd /
 
 "$program" "$sample" & pid=$!
-window " \\(Leicht\\.zfx\\)$" "$pid" >/dev/null || fail "started with Leicht.zfx, no window names the file"
+x11_window " \\(Leicht\\.zfx\\)$" "$pid" >/dev/null || fail "started with Leicht.zfx, no window names the file"
 kill "$pid"; wait "$pid" 2>/dev/null || true
 
 "$program" "$work/kaputt.zfx" & pid=$!
-box="$(window "^Zifrax for Windows$" "$pid")" || fail "a defective file brings no message"
+box="$(x11_window "^Zifrax for Windows$" "$pid")" || fail "a defective file brings no message"
 confirm "$box"
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "the program goes on after the defective-file message"
@@ -121,14 +113,15 @@ status=0; wait "$pid" || status=$?
 [ "$status" -eq 0 ] || fail "after the defective-file message the program ended with status $status"
 
 "$program" "$work/fehlt.zfx" & pid=$!
-box="$(window "^Zifrax for Windows$" "$pid")" || fail "a missing file brings no message"
+box="$(x11_window "^Zifrax for Windows$" "$pid")" || fail "a missing file brings no message"
 confirm "$box"
 sleep 0.5
 kill -0 "$pid" 2>/dev/null || fail "the program ended after the message about a missing file"
-window "Zifrax-Projekts$" "$pid" >/dev/null || fail "after a missing file the caption is not the program title"
+x11_window "Zifrax-Projekts$" "$pid" >/dev/null || fail "after a missing file the caption is not the program title"
 kill "$pid"; wait "$pid" 2>/dev/null || true
 SCRIPT
-xvfb-run -a -s "-screen 0 800x600x24" bash "$work/start.sh" "$program" "$sample" "$work" ||
+xvfb-run -a -s "-screen 0 800x600x24" bash "$work/start.sh" "$program" "$sample" "$work" \
+    "$(realpath "$(dirname "$0")/../scripts/x11_window.sh")" ||
     fail "starting the installed program with puzzle files went wrong"
 
 echo "check_package: $(basename "$deb") ($(du -k "$deb" | cut -f1) KiB) is fine; Depends: $depends"

@@ -4,7 +4,7 @@
 ZIFRAX_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev qt6-translations-l10n fonts-liberation
                  xvfb xauth poppler-utils
                  desktop-file-utils appstream librsvg2-bin dpkg-dev file
-                 lintian shared-mime-info xdg-utils libfile-mimeinfo-perl xdotool)
+                 lintian shared-mime-info xdg-utils libfile-mimeinfo-perl xdotool xclip)
 
 install_missing_packages() {
     local missing=()

@@ -12,10 +12,6 @@
 
 namespace zifrax {
 
-// A grid array: cell values 0 (empty) to 9 by cell index 1 … 81; element 0
-// is unused so that the code reads with the cell numbers.
-using GridArray = std::array<std::int32_t, kCellCount + 1>;
-
 // A free-digit table: group 1 … 9; entries 1 … 9 hold d when digit d is not
 // given in the group, else 0; entry 10 holds 9 minus the group's given count.
 using FreeDigitTable = std::array<std::array<std::int32_t, 11>, 10>;

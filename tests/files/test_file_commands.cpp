@@ -4,8 +4,10 @@
 // about files that cannot be used.
 #include <QAbstractButton>
 #include <QAction>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -58,6 +60,10 @@ QStringList run(QAction* command, const QStringList& replies)
     return run([command] { command->trigger(); }, replies);
 }
 
+// A puzzle with a solution, row by row, 0 for an empty cell.
+const QString kPuzzleLine =
+    QStringLiteral("530070000600195000098000060800060003400803001700020006060000280000419005000080079");
+
 }  // namespace
 
 class FileCommandsTest : public QObject {
@@ -101,35 +107,99 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("reply");  // empty: the box is closed
-        for (const char* command : {"M_neu", "M_end", "M_laden"})
+        for (const char* command : {"M_neu", "M_end", "M_laden", "Strg+V"})
             for (const char* reply : {"Ja", "Nein", "Abbrechen", ""})
                 QTest::addRow("%s %s", command, reply) << command << reply;
     }
 
-    // After a digit was typed, the three commands ask; Yes saves as first,
-    // Yes and No go on, Cancel and closing the box change nothing.
+    // After a digit was typed, the three commands and pasting a puzzle line
+    // ask; Yes saves as first, Yes and No go on, Cancel and closing the box
+    // change nothing.
     void saveQuestion()
     {
         QFETCH(QString, command);
         QFETCH(QString, reply);
         const bool goesOn = reply == "Ja" || reply == "Nein", load = command == "M_laden";
+        const bool paste = command == "Strg+V";
+        QGuiApplication::clipboard()->setText(kPuzzleLine);
         const QString puzzle = file("Rätsel 1.zfx", "* Zifrax R\xE4tseldatei *\r\nL\xF6sungstellung: ******\r\n 7");
-        type(40, "3");
-        QStringList replies{reply}, expected{(command == "M_neu" ? "ZifRax" : "Zifrax") +
+        type(41, "3");
+        QStringList replies{reply}, expected{(command == "M_neu" || paste ? "ZifRax" : "Zifrax") +
                                              QStringLiteral(" for Windows: Möchten Sie das Rätsel speichern ?")};
         if (reply == "Ja")
             expected << "speicher_dlg", replies << file("gesichert.zfx");
         if (goesOn && load)
             expected << "laden_dlg", replies << puzzle;
 
-        QCOMPARE(run(window->findChild<QAction*>(command), replies), expected);
+        QCOMPARE(paste ? run([&] { QTest::keyClick(cell(40), Qt::Key_V, Qt::ControlModifier); }, replies)
+                       : run(window->findChild<QAction*>(command), replies),
+                 expected);
         QCOMPARE(QFile::exists(file("gesichert.zfx")), reply == "Ja");
         QCOMPARE(programEnds, command == "M_end" && goesOn ? 1 : 0);
-        QCOMPARE(cell(40)->text(), goesOn && command != "M_end" ? "" : "3");
+        QCOMPARE(cell(41)->text(), goesOn && command != "M_end" ? "" : "3");
         if (goesOn && load) {  // the caption names the file; the solved digit keeps its colour
             QCOMPARE(window->windowTitle(), window->state.programTitle + " (Rätsel 1.zfx)");
             QCOMPARE(cell(1)->backgroundColour(), kSolutionColour);
         }
+        QCOMPARE(cell(1)->text(), paste && goesOn ? "5" : load && goesOn ? "7" : "");
+    }
+
+    void pastePuzzleLine_data()
+    {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("grid");  // the grid as a puzzle line afterwards; empty: no puzzle line
+        QTest::addColumn<bool>("solvable");
+        const QString line = kPuzzleLine;
+        QString rows;
+        for (int row = 0; row < 9; ++row)
+            rows += line.mid(row * 9, 9) + "\r\n";
+        QTest::newRow("digits") << line << line << true;
+        QTest::newRow("dots and blanks") << QString(line).replace('0', '.').insert(40, " \t ") << line << true;
+        QTest::newRow("nine lines") << rows << line << true;
+        QTest::newRow("two 5s in row 1") << "535" + line.mid(3) << "535" + line.mid(3) << false;
+        QTest::newRow("too short") << line.left(80) << QString() << true;
+        QTest::newRow("too long") << line + "0" << QString() << true;
+        QTest::newRow("bad character") << "x" + line.mid(1) << QString() << true;
+    }
+
+    // A puzzle line replaces a loaded grid as givens, each digit evaluated as
+    // if typed, and the caption and path are reset as by "Neu"; any other
+    // text goes into the cell, where cell entry refuses it.
+    void pastePuzzleLine()
+    {
+        QFETCH(QString, clipboard);
+        QFETCH(QString, grid);
+        QFETCH(bool, solvable);
+        const QString loaded = file("a.zfx", "* Zifrax R\xE4tseldatei *\r\nL\xF6sungstellung: ******\r\n 0 0 0 0 0 0 0 0 9");
+        window->fileCommands().loadFile(loaded);
+        QGuiApplication::clipboard()->setText(clipboard);
+
+        QCOMPARE(run([&] { QTest::keyClick(cell(3), Qt::Key_V, Qt::ControlModifier); }, {}), QStringList());
+        const bool replaced = !grid.isEmpty();
+        for (int i = 1; i <= 81; ++i) {
+            const QChar digit = replaced ? grid[i - 1] : i == 9 ? QChar('9') : QChar('0');
+            QCOMPARE(cell(i)->text(), digit == '0' ? QString() : QString(digit));
+            QCOMPARE(cell(i)->backgroundColour(),
+                     digit == '0' ? kEmptyCellColour : replaced ? kPuzzleColour : kSolutionColour);
+        }
+        QCOMPARE(window->findChild<QPushButton*>("solve_cmd")->isEnabled(), solvable);
+        QCOMPARE(window->state.unchangedFlag, !replaced);
+        QCOMPARE(window->windowTitle(), window->state.programTitle + (replaced ? "" : " (a.zfx)"));
+        QCOMPARE(window->state.currentFilePath, replaced ? QString() : loaded);
+    }
+
+    // Strg+C without a selection copies the grid, givens and solver digits;
+    // with a selection it copies the selected text as any edit box does.
+    void copyPuzzleLine()
+    {
+        window->fileCommands().loadFile(file("a.zfx", "* Zifrax R\xE4tseldatei *\r\nR\xE4tselstellung: ******\r\n 0 5" +
+                                                     QByteArray("\r\n").repeated(9) +
+                                                     "L\xF6sungstellung: ******\r\n 0 0 0 0 0 0 0 0 9"));
+        QTest::keyClick(cell(2), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), "050000009" + QString(72, '0'));
+        cell(2)->selectAll();
+        QTest::keyClick(cell(2), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("5"));
     }
 
     // A cancelled save dialog forgets the path but keeps the caption; "Neu"

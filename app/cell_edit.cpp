@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/cell_edit.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -16,13 +17,23 @@ CellEdit::CellEdit(int index, QWidget* parent)
     setObjectName(QStringLiteral("raetsel_txt(%1)").arg(index));
     setAccessibleName(QStringLiteral("Zeile %1, Spalte %2").arg(rowOf(index)).arg(columnOf(index)));
     setBackgroundColour(kEmptyCellColour);
+    // A change made while a key is down is left to that key's release.
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        if (!inKeyPress_)
+            QMetaObject::invokeMethod(this, [this] { emit editedWithoutKey(index_); }, Qt::QueuedConnection);
+    });
 }
 
 void CellEdit::setBackgroundColour(Colour colour)
 {
     colour_ = colour;
-    QPalette p = palette();
-    p.setColor(QPalette::Base, toQColor(colour));
+    // The empty cell follows the desktop's colours; a fixed background gets a
+    // fixed text colour, so that a dark scheme's light text stays off it.
+    QPalette p;
+    if (colour != kEmptyCellColour) {
+        p.setColor(QPalette::Base, toQColor(colour));
+        p.setColor(QPalette::Text, Qt::black);
+    }
     setPalette(p);
     // A screen reader cannot see the colour, so the description says it.
     if (colour == kPuzzleColour)
@@ -31,6 +42,20 @@ void CellEdit::setBackgroundColour(Colour colour)
         setAccessibleDescription(QStringLiteral("gelöste Zahl"));
     else
         setAccessibleDescription(QStringLiteral("leeres Feld"));
+}
+
+bool CellEdit::event(QEvent* event)
+{
+    // The window's menu shortcuts win over the edit box's own key bindings
+    // (on X11 Ctrl+U, Ctrl+E and Ctrl+A edit the line): left unaccepted,
+    // the key goes to the shortcut.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const QAction* action : window()->findChildren<QAction*>())
+            if (action->shortcuts().contains(pressed))
+                return true;
+    }
+    return QLineEdit::event(event);
 }
 
 void CellEdit::keyPressEvent(QKeyEvent* event)
@@ -44,7 +69,15 @@ void CellEdit::keyPressEvent(QKeyEvent* event)
         emit gridCopyRequested();
         return;
     }
+    // A cell holds one digit: Backspace and Delete remove it whichever side
+    // of it the cursor stands.
+    const bool deleting = (event->key() == Qt::Key_Delete && cursorPosition() == text().size()) ||
+                          (event->key() == Qt::Key_Backspace && cursorPosition() == 0);
+    if (deleting && !hasSelectedText())
+        selectAll();
+    inKeyPress_ = true;
     QLineEdit::keyPressEvent(event);
+    inKeyPress_ = false;
 }
 
 void CellEdit::keyReleaseEvent(QKeyEvent* event)

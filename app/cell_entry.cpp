@@ -28,7 +28,10 @@ void ZifRax_frm::raetsel_txt_KeyUp(int index)
         return refuse();
 
     if (value != 0) {
-        cell->setText(QString::number(roundHalfEven(value)));
+        // Rewritten only when it changes, so that the cursor and a selection
+        // stay where the user put them.
+        if (const QString digit = QString::number(roundHalfEven(value)); digit != text)
+            cell->setText(digit);
         cell->setBackgroundColour(kPuzzleColour);
         state.unchangedFlag = false;
     } else {

@@ -27,6 +27,10 @@ void setBackground(QWidget* widget, Colour colour)
 {
     QPalette p = widget->palette();
     p.setColor(QPalette::Window, toQColor(colour));
+    // Text on a fixed colour gets a fixed colour too, so that a dark desktop
+    // scheme's light text does not land on the light yellow.
+    if (colour == kWindowColour)
+        p.setColor(QPalette::WindowText, Qt::black);
     widget->setPalette(p);
     widget->setAutoFillBackground(true);
 }

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -47,7 +48,12 @@ void ZifRax_frm::wireControls()
         connect(raetsel_txt(index), &CellEdit::keyReleased, this, &ZifRax_frm::raetsel_txt_KeyUp);
         connect(raetsel_txt(index), &CellEdit::puzzleLinePasted, this, &ZifRax_frm::pastePuzzleLine);
         connect(raetsel_txt(index), &CellEdit::gridCopyRequested, this, &ZifRax_frm::copyPuzzleLine);
+        // Text that came without a key gets the evaluation a key release would give.
+        connect(raetsel_txt(index), &CellEdit::editedWithoutKey, this, &ZifRax_frm::raetsel_txt_KeyUp);
+        raetsel_txt(index)->installEventFilter(this);
     }
+    solve_cmd->installEventFilter(this);
+    stop_chk->installEventFilter(this);
     connect(solve_cmd, &QPushButton::clicked, this, &ZifRax_frm::solve_cmd_Click);
     connect(M_neu, &QAction::triggered, this, &ZifRax_frm::M_neu_Click);
     connect(M_laden, &QAction::triggered, this, [this] { fileCommands_->M_laden_Click(); });
@@ -119,6 +125,32 @@ void ZifRax_frm::setSolving(bool solving)
     solving_ = solving;
     for (int index = 1; index <= kCellCount; ++index)
         raetsel_txt(index)->setReadOnly(solving);
+}
+
+bool ZifRax_frm::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride && type != QEvent::KeyRelease)
+        return QMainWindow::eventFilter(watched, event);
+    // The key's place on the keyboard, which press and release share also
+    // when the shift state changes in between; events made up by a program
+    // carry only the key.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const quint32 id = key->nativeScanCode() ? key->nativeScanCode() : quint32(key->key());
+    if (type != QEvent::KeyRelease) {
+        keysDown_.insert(id);
+        return false;
+    }
+    // A held key repeats its release; only the last one ends the press.
+    return key->isAutoRepeat() ? !keysDown_.contains(id) : !keysDown_.remove(id);
+}
+
+void ZifRax_frm::changeEvent(QEvent* event)
+{
+    // Keys that go down elsewhere, in a dialog, come up there too.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        keysDown_.clear();
+    QMainWindow::changeEvent(event);
 }
 
 void ZifRax_frm::closeEvent(QCloseEvent* event)

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QMainWindow>
+#include <QSet>
 #include <array>
 #include <functional>
 #include <memory>
@@ -54,7 +55,8 @@ public:
     void M_end_Click();
     // Asks whether to save when a digit has been accepted since the start,
     // the last new puzzle or load; Yes runs save as. False when the user
-    // cancelled and the caller must stop.
+    // cancelled, or chose a file that could not be written, and the caller
+    // must stop.
     bool offerToSave(const QString& title);
     bool offerToSave() override;
     // Ends the program at once: the window closes, the event loop stops.
@@ -90,6 +92,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Passes a key release on to the cells only when the window also
+    // received its press: the release of a key that confirmed a dialog is
+    // no input for the cell that has the focus afterwards.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // The solver's view of the window shows progress in the widgets directly.
@@ -130,6 +137,7 @@ private:
     std::array<QLabel*, 4> timeLabels_{};
     bool solving_ = false;
     bool closing_ = false;
+    QSet<quint32> keysDown_;  // pressed in this window and not yet released
 };
 
 }  // namespace zifrax

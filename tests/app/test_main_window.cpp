@@ -25,11 +25,11 @@ class MainWindowTest : public QObject {
     QWidget* named(const QString& name) { return window->findChild<QWidget*>(name); }
     QPushButton* button(const char* name) { return window->findChild<QPushButton*>(name); }
 
-    // Puts a text into a cell as if typed, then releases a key there.
+    // Puts a text into a cell as if typed, then presses and releases a key there.
     void enter(int index, const QString& text)
     {
         cell(index)->setText(text);
-        QTest::keyRelease(cell(index), Qt::Key_Right);
+        QTest::keyClick(cell(index), Qt::Key_Right);
     }
 
 private slots:
@@ -135,13 +135,13 @@ private slots:
         QTest::keyClicks(cell(2), QStringLiteral("5"));
         enter(2, QStringLiteral("x"));  // emptied, but the rules are not evaluated again
         QVERIFY(!button("solve_cmd")->isEnabled());
-        QTest::keyRelease(cell(40), Qt::Key_Shift);
+        QTest::keyClick(cell(40), Qt::Key_Shift);
         QVERIFY(button("solve_cmd")->isEnabled());
 
         cell(7)->setText(QStringLiteral("4"));
         cell(7)->setBackgroundColour(kSolutionColour);
         window->state.unchangedFlag = true;
-        QTest::keyRelease(cell(7), Qt::Key_Left);  // a solved digit becomes a given
+        QTest::keyClick(cell(7), Qt::Key_Left);  // a solved digit becomes a given
         QCOMPARE(cell(7)->backgroundColour(), kPuzzleColour);
         QVERIFY(!window->state.unchangedFlag);
     }
@@ -179,7 +179,7 @@ private slots:
             QTest::keyClick(window.get(), Qt::Key_N, Qt::ControlModifier);
             const GridArray before = window->solverModule().loesung;
             cell(10)->setText(QStringLiteral("9"));
-            QTest::keyRelease(cell(10), Qt::Key_9);
+            QTest::keyClick(cell(10), Qt::Key_9);
             workingGridUntouched = window->solverModule().loesung == before;
         });
         QTest::mouseClick(button("solve_cmd"), Qt::LeftButton);

@@ -20,15 +20,16 @@ bool ZifRax_frm::offerToSave(const QString& title)
     QMessageBox box(QMessageBox::Question, title, QStringLiteral("Möchten Sie das Rätsel speichern ?"),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
     box.setDefaultButton(QMessageBox::Yes);
-    // German also where Qt's own translation is not installed.
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("Nein"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    // German also where Qt's own translation is not installed, with the
+    // access keys of Qt's German boxes (Alt+J or J alone, …).
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Ja"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&Nein"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("&Abbrechen"));
     switch (box.exec()) {
     case QMessageBox::Yes:
-        // Whether or not a file was written, the caller goes on.
-        fileCommands().M_speichern_unter_Click();
-        return true;
+        // A cancelled save dialog goes on; a file that could not be written
+        // stops the caller, so that nothing is lost.
+        return fileCommands().M_speichern_unter_Click();
     case QMessageBox::No:
         return true;
     default:  // Cancel, or the box closed
@@ -52,6 +53,8 @@ void ZifRax_frm::neuesraetsel()
     clearStatusValues();
     showCaption();
     state.unchangedFlag = true;
+    // The next puzzle is typed from the top left, as at start.
+    raetsel_txt(1)->setFocus();
 }
 
 void ZifRax_frm::M_neu_Click()

@@ -6,20 +6,26 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
+#include <cerrno>
 #include <optional>
 
 #include "files/puzzle_format.h"
+#include "files/puzzle_folder.h"
 
 namespace zifrax {
 
 namespace {
 
+const QString kNotARegularFile =
+    QStringLiteral("Das ist keine gewöhnliche Datei, sondern ein Ordner, eine Pipe oder ein Gerät.");
+
 // Shows one of the two file dialogs as the commands set it up each time:
-// non-native, opening in the "Rätsel" folder beside the program, any name
-// allowed and none completed with a suffix. Returns the chosen full path,
-// empty when the dialog was cancelled.
+// non-native, opening in the puzzle folder, any name allowed and none
+// completed with a suffix. Returns the chosen full path, empty when the
+// dialog was cancelled.
 QString chooseFile(QWidget* window, const char* name, QFileDialog::AcceptMode mode, const QString& title,
-                   const QStringList& filters)
+                   const QString& puzzleFilter)
 {
     QFileDialog dialog(window);
     dialog.setObjectName(QLatin1String(name));
@@ -27,8 +33,13 @@ QString chooseFile(QWidget* window, const char* name, QFileDialog::AcceptMode mo
     dialog.setAcceptMode(mode);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setWindowTitle(title);
-    dialog.setNameFilters(filters);
-    dialog.setDirectory(QCoreApplication::applicationDirPath() + QStringLiteral("/Rätsel"));
+    // The dialog shows each filter's text without its last parenthesis and
+    // filters by the patterns in it, so that "alle Dateien (*.*)" lists
+    // names without a dot too.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters({puzzleFilter + QStringLiteral(" (*.zfx)"), QStringLiteral("alle Dateien (*.*) (*)")});
+    dialog.setDirectory(puzzleFolder(QCoreApplication::applicationDirPath(),
+                                     QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
     if (dialog.exec() != QDialog::Accepted)
         return QString();
     return dialog.selectedFiles().value(0);
@@ -40,6 +51,11 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString& reason)
     const QFileInfo info(path);
     if (!info.exists()) {
         reason = QStringLiteral("Die Datei gibt es nicht.");
+        return std::nullopt;
+    }
+    // Reading a named pipe would wait for a writer, with the window frozen.
+    if (!info.isFile()) {
+        reason = kNotARegularFile;
         return std::nullopt;
     }
     QFile file(path);
@@ -63,13 +79,16 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString& reason)
     return content;
 }
 
-// Why a file cannot be created or replaced, in German.
-QString writeFailure(const QString& path, const QFileDevice& file)
+// Why a file cannot be created or replaced, in German; writeError is the
+// system's error number of a failed write, 0 when none is known.
+QString writeFailure(const QString& path, const QFileDevice& file, int writeError)
 {
     const QFileInfo info(path);
     const QFileInfo folder(info.absolutePath());
     if (info.isDir())
         return QStringLiteral("Unter diesem Namen gibt es schon einen Ordner.");
+    if (info.exists() && !info.isFile())
+        return kNotARegularFile;
     if (!folder.isDir())
         return QStringLiteral("Den Ordner %1 gibt es nicht.").arg(QDir::toNativeSeparators(folder.filePath()));
     if (info.exists() && !info.isWritable())
@@ -77,6 +96,16 @@ QString writeFailure(const QString& path, const QFileDevice& file)
     if (!folder.isWritable())
         return QStringLiteral("Im Ordner %1 darf nicht geschrieben werden.")
             .arg(QDir::toNativeSeparators(folder.filePath()));
+    switch (writeError) {
+    case ENOSPC:
+        return QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei.");
+    case EDQUOT:
+        return QStringLiteral("Ihr Speicherplatz auf dem Datenträger ist ausgeschöpft.");
+    case EFBIG:
+        return QStringLiteral("Die Datei würde größer, als das System erlaubt.");
+    case EIO:
+        return QStringLiteral("Der Datenträger meldet einen Ein-/Ausgabefehler.");
+    }
     return QStringLiteral("Beim Schreiben trat ein Fehler auf (%1).").arg(file.errorString());
 }
 
@@ -90,9 +119,8 @@ void FileCommands::M_laden_Click()
         return;
 
     const QString path = chooseFile(window_.dialogParent(), "laden_dlg", QFileDialog::AcceptOpen,
-                                       QStringLiteral("ein Zifrax für Windows - Rätsel laden ..."),
-                                       {QStringLiteral("Tovrins Zifrax Rätsel(*.zfx)"),
-                                        QStringLiteral("alle Dateien (*.*)")});
+                                    QStringLiteral("ein Zifrax für Windows - Rätsel laden ..."),
+                                    QStringLiteral("Tovrins Zifrax Rätsel(*.zfx)"));
     if (path.isEmpty()) {
         window_.setCurrentFilePath(QString());
         return;
@@ -133,21 +161,21 @@ void FileCommands::M_speichern_Click()
         speichern(path);
 }
 
-void FileCommands::M_speichern_unter_Click()
+bool FileCommands::M_speichern_unter_Click()
 {
     const QString path = chooseFile(window_.dialogParent(), "speicher_dlg", QFileDialog::AcceptSave,
                                     QStringLiteral("ein ZifRax-Rätsel speichern..."),
-                                    {QStringLiteral("Tovrins ZifRax Rätsel (*.zfx)"),
-                                     QStringLiteral("alle Dateien (*.*)")});
+                                    QStringLiteral("Tovrins ZifRax Rätsel (*.zfx)"));
     if (path.isEmpty()) {
         window_.setCurrentFilePath(QString());
-        return;
+        return true;
     }
     // A failed save changes nothing else: path and caption stay as they were.
     if (!speichern(path))
-        return;
+        return false;
     window_.setCurrentFilePath(path);
     window_.showCaption(QFileInfo(path).fileName());
+    return true;
 }
 
 bool FileCommands::speichern(const QString& pfeil)
@@ -159,13 +187,24 @@ bool FileCommands::speichern(const QString& pfeil)
     }
     const std::string bytes = puzzle_file::write(grid);
 
+    // Unbuffered, so that every failed write is reported: a buffered one
+    // whose flush fails (a full disk) goes unnoticed by commit(), which would
+    // then put a short file in place of the old one. A pipe or a device is
+    // not replaced by a file.
+    const bool special = QFileInfo::exists(pfeil) && !QFileInfo(pfeil).isFile();
     QSaveFile file(pfeil);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit();
+    bool written = !special && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    int writeError = 0;
+    if (written) {
+        errno = 0;
+        written = file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+        writeError = written ? 0 : errno;  // Qt names no reason for a write cut short
+        written = written && file.commit();
+    }
     if (!written)
         window_.showMessage(QMessageBox::Warning,
                             QStringLiteral("Das Rätsel kann nicht in der Datei %1 gespeichert werden.\n\n%2")
-                                .arg(pfeil, writeFailure(pfeil, file)));
+                                .arg(pfeil, writeFailure(pfeil, file, writeError)));
     return written;
 }
 

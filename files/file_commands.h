@@ -20,9 +20,10 @@ public:
     // file replaces the grid, or a message says why it cannot.
     void loadFile(const QString& path);
     void M_speichern_Click();
-    // Also the saving step of the save question: its callers go on whether
-    // or not a file was written.
-    void M_speichern_unter_Click();
+    // Also the saving step of the save question. False when a file was
+    // chosen and could not be written: the question's caller stops then,
+    // while after a cancelled dialog it goes on.
+    bool M_speichern_unter_Click();
 
     // Writes the grid to pfeil, replacing the file only once the new content
     // is complete. False, after telling the user why, when that failed.

@@ -30,7 +30,8 @@ public:
     virtual void markUnchanged() = 0;
 
     // The question whether to save first, as load and program end ask it;
-    // false when the user cancelled and the command must stop.
+    // false when the user cancelled, or the file chosen could not be
+    // written, and the command must stop.
     virtual bool offerToSave() = 0;
     // A new puzzle: the cells and the status values emptied, the caption reset.
     virtual void neuesraetsel() = 0;

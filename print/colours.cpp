@@ -8,8 +8,10 @@ namespace zifrax {
 
 QColor toQColor(Colour colour)
 {
+    // The sheet is paper: its empty cells are white whatever the desktop's
+    // scheme. On the window empty cells take the scheme's colours directly.
     if (colour == kEmptyCellColour)
-        return QGuiApplication::palette().color(QPalette::Base);
+        return QColor(Qt::white);
     if (colour == kShadowColour)
         return QGuiApplication::palette().color(QPalette::Dark);
     return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));

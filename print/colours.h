@@ -7,9 +7,9 @@
 
 namespace zifrax {
 
-// A Windows colour value 0x00BBGGRR as a QColor; the system colours are
-// resolved from the application palette (window background → Base, button
-// shadow → Dark).
+// A Windows colour value 0x00BBGGRR as a QColor. The button shadow comes
+// from the application palette (Dark); the empty-cell colour, the system's
+// window background, is white.
 QColor toQColor(Colour colour);
 
 }  // namespace zifrax

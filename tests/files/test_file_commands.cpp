@@ -5,18 +5,28 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/application_setup.h"
 #include "app/cell_edit.h"
 #include "app/zifrax_frm.h"
 #include "files/file_commands.h"
+#include "files/puzzle_folder.h"
 
 using namespace zifrax;
 
@@ -45,7 +55,7 @@ QStringList run(const std::function<void()>& command, const QStringList& replies
                 return qobject_cast<QDialog*>(modal)->accept();
             }
             for (QAbstractButton* button : box ? box->buttons() : QList<QAbstractButton*>())
-                if (button->text() == reply)
+                if (button->text().remove(QLatin1Char('&')) == reply)
                     return button->click();
             modal->close();
         });
@@ -79,7 +89,7 @@ class FileCommandsTest : public QObject {
     void type(int index, const char* digit)
     {
         cell(index)->setText(QString::fromLatin1(digit));
-        QTest::keyRelease(cell(index), Qt::Key_Right);
+        QTest::keyClick(cell(index), Qt::Key_Right);
     }
 
     // The path of a file in the folder of this test, written with content unless that is null.
@@ -242,7 +252,7 @@ private slots:
     void loadChosenFile_data()
     {
         QTest::addColumn<bool>("fromCommandLine");  // else through the load command's dialog
-        QTest::addColumn<QByteArray>("content");     // null: there is no file
+        QTest::addColumn<QByteArray>("content");     // null: there is no file; "<pipe>": a named pipe
         QTest::addColumn<QString>("message");        // %1 is the path; empty: none
         const QString unreadable = QStringLiteral("Die Datei %1 kann nicht geladen werden.\n\n");
         for (const bool fromCommandLine : {false, true}) {
@@ -254,6 +264,9 @@ private slots:
             QTest::addRow("%s: over 1 MiB", way)
                 << fromCommandLine << QByteArray(1024 * 1024 + 1, ' ')
                 << unreadable + "Sie ist größer als 1 MiB und damit keine Zifrax-Rätseldatei.";
+            QTest::addRow("%s: named pipe", way)
+                << fromCommandLine << QByteArray("<pipe>")
+                << unreadable + "Das ist keine gewöhnliche Datei, sondern ein Ordner, eine Pipe oder ein Gerät.";
             QTest::addRow("%s: defective", way)
                 << fromCommandLine << QByteArray("* zifrax R\xE4tseldatei *\r\nR\xE4tselstellung: ******\r\n 5\r\n")
                 << QStringLiteral("Die Zifrax - Rätseldatei %1 ist defekt !!!");
@@ -270,7 +283,9 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, message);
         const bool loads = message.isEmpty(), defective = message.contains("defekt");
-        const QString path = file("datei.zfx", content);
+        const bool pipe = content == "<pipe>";
+        const QString path = file("datei.zfx", pipe ? QByteArray() : content);
+        QVERIFY(!pipe || mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
         type(1, "6");
         window->state.unchangedFlag = true;  // so that no question comes first
         QStringList expected;
@@ -285,6 +300,141 @@ private slots:
         QCOMPARE(cell(1)->text(), loads ? "5" : defective ? "" : "6");
         QCOMPARE(window->windowTitle(), window->state.programTitle + (loads ? " (datei.zfx)" : ""));
         QCOMPARE(window->state.currentFilePath, loads || defective ? path : QString());
+    }
+
+    void failedWrite_data()
+    {
+        QTest::addColumn<QString>("name");  // of the command
+        QTest::addColumn<QString>("target");  // the file written: an old one, a new one or a named pipe
+        QTest::newRow("Speichern") << "M_speichern" << "alt.zfx";
+        QTest::newRow("Speichern, pipe") << "M_speichern" << "pipe";
+        QTest::newRow("Speichern unter") << "M_speichern_unter" << "neu.zfx";
+        for (const char* command : {"M_neu", "M_end", "M_laden"})
+            QTest::newRow(command) << command << "neu.zfx";
+    }
+    // With the disk full, a save says why, keeps the old file, leaves no new
+    // one, and the command goes no further. The disk is a small tmpfs where
+    // the test may mount one, otherwise a limit lets files grow to 100 bytes.
+    void failedWrite()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, target);
+        const bool tmpfs = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder->path()}) == 0;
+        const auto unmount = qScopeGuard([&] {
+            if (tmpfs)
+                QProcess::execute("umount", {folder->path()});
+        });
+        type(40, "3");
+        const QString old = file("alt.zfx");
+        run(command("M_speichern_unter"), {old});
+        QFile oldFile(old);
+        QVERIFY(oldFile.open(QIODevice::ReadOnly));
+        const QByteArray oldContent = oldFile.readAll();
+        QCOMPARE(oldContent.size(), 534);
+        type(41, "4");
+        const QString path = file(target);
+        QVERIFY(target != "pipe" || mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        window->state.currentFilePath = path;
+
+        QStringList replies{path}, expected{"speicher_dlg"};
+        if (name == "M_speichern")
+            replies.clear(), expected.clear();
+        else if (name != "M_speichern_unter")
+            replies.prepend("Ja"), expected.prepend((name == "M_neu" ? "ZifRax" : "Zifrax") +
+                                                    QStringLiteral(" for Windows: Möchten Sie das Rätsel speichern ?"));
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit full{tmpfs ? limit.rlim_cur : 100, limit.rlim_max};
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &full);
+        QFile filler(file("Füllung"));
+        if (tmpfs && filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            while (filler.write(QByteArray(4096, 'x')) > 0) {}
+        QStringList seen = run(command(name.toLatin1().constData()), replies);
+        setrlimit(RLIMIT_FSIZE, &limit);
+
+        const QString failure = seen.isEmpty() ? QString() : seen.takeLast();
+        QCOMPARE(seen, expected);
+        const QString message = "Zifrax for Windows: Das Rätsel kann nicht in der Datei " + path +
+                                " gespeichert werden.\n\n";
+        QVERIFY2(failure.startsWith(message) && failure.size() > message.size() + 10, qPrintable(failure));
+        qInfo("%s", qPrintable(failure));
+        QVERIFY(oldFile.seek(0));
+        QCOMPARE(oldFile.readAll(), oldContent);
+        QCOMPARE(QFileInfo(path).isFile(), target == "alt.zfx");
+        QCOMPARE(cell(41)->text(), QStringLiteral("4"));
+        QCOMPARE(programEnds, 0);
+    }
+
+    void filtersListWhatTheySay_data()
+    {
+        QTest::addColumn<QString>("name");  // of the command
+        QTest::addColumn<QString>("puzzleFilter");
+        QTest::newRow("Laden") << "M_laden" << "Tovrins Zifrax Rätsel(*.zfx)";
+        QTest::newRow("Speichern unter") << "M_speichern_unter" << "Tovrins ZifRax Rätsel (*.zfx)";
+    }
+    // "alle Dateien (*.*)" lists names without a dot too.
+    void filtersListWhatTheySay()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, puzzleFilter);
+        for (const char* each : {"a.zfx", "b.txt", "ohne Endung"})
+            file(each, "x");
+        QStringList filters;
+        QList<QStringList> listed;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+            auto* view = dialog->findChild<QListView*>("listView");
+            dialog->setDirectory(folder->path());
+            for (int index = 0; index < types->count(); ++index) {
+                filters << types->itemText(index);
+                dialog->selectNameFilter(dialog->nameFilters().at(index));
+                QTest::qWait(300);  // the folder is read in the background
+                QStringList names;
+                for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                    names << view->model()->index(row, 0, view->rootIndex()).data().toString();
+                listed << names;
+            }
+            dialog->reject();
+        });
+        command(name.toLatin1().constData())->trigger();
+        QCOMPARE(filters, (QStringList{puzzleFilter, "alle Dateien (*.*)"}));
+        QCOMPARE(listed, (QList<QStringList>{{"a.zfx"}, {"a.zfx", "b.txt", "ohne Endung"}}));
+    }
+
+    void puzzleFolderIsWritable_data()
+    {
+        QTest::addColumn<QString>("beside");  // the "Rätsel" folder beside the program
+        QTest::newRow("writable") << "writable";
+        QTest::newRow("read-only") << "read-only";
+        QTest::newRow("missing") << "missing";
+    }
+    // The dialogs open beside the program where the user may write there,
+    // otherwise in a folder of the user's own, given the samples once.
+    void puzzleFolderIsWritable()
+    {
+        QFETCH(QString, beside);
+        const QString program = file("lib"), samples = program + "/Rätsel", documents = file("Dokumente");
+        QVERIFY(QDir().mkpath(beside == "missing" ? program : samples));
+        file("lib/Rätsel/Leicht.zfx", "x");
+        // Root may write anywhere but on a read-only mount.
+        const bool mounted = beside == "read-only" && geteuid() == 0;
+        if (mounted && QProcess::execute("mount", {"--bind", "-o", "ro", samples, samples}) != 0)
+            QSKIP("a read-only folder needs an ordinary user or a bind mount");
+        const auto unmount = qScopeGuard([&] {
+            if (mounted)
+                QProcess::execute("umount", {samples});
+        });
+        if (beside == "read-only" && !mounted)
+            QVERIFY(QFile::setPermissions(samples, QFile::ReadOwner | QFile::ExeOwner));
+
+        const QString own = documents + "/Zifrax-Rätsel";
+        QCOMPARE(puzzleFolder(program, documents), beside == "writable" ? samples : own);
+        QCOMPARE(QDir(own).entryList(QDir::Files), beside == "read-only" ? QStringList{"Leicht.zfx"} : QStringList());
+        QFile::remove(own + "/Leicht.zfx");  // the user's choice: the samples are not copied again
+        QCOMPARE(puzzleFolder(program, documents), beside == "writable" ? samples : own);
+        QVERIFY(QDir(own).isEmpty());
     }
 };
 

@@ -2,7 +2,7 @@
 # Sourced by run.sh and test.sh: installs the Debian packages that building,
 # running and testing need, when any of them is missing.
 ZIFRAX_PACKAGES=(cmake g++ make qt6-base-dev libgl-dev qt6-translations-l10n fonts-liberation
-                 xvfb xauth openbox libxtst-dev poppler-utils
+                 xvfb xauth openbox poppler-utils
                  desktop-file-utils appstream librsvg2-bin dpkg-dev file
                  lintian shared-mime-info xdg-utils libfile-mimeinfo-perl xdotool xclip)
 

@@ -358,7 +358,6 @@ private slots:
         const QString message = "Zifrax for Windows: Das Rätsel kann nicht in der Datei " + path +
                                 " gespeichert werden.\n\n";
         QVERIFY2(failure.startsWith(message) && failure.size() > message.size() + 10, qPrintable(failure));
-        qInfo("%s", qPrintable(failure));
         QVERIFY(oldFile.seek(0));
         QCOMPARE(oldFile.readAll(), oldContent);
         QCOMPARE(QFileInfo(path).isFile(), target == "alt.zfx");

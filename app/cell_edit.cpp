@@ -7,7 +7,7 @@
 #include <QKeyEvent>
 
 #include "files/puzzle_line.h"
-#include "print/colours.h"
+#include "appearance/colours.h"
 
 namespace zifrax {
 

@@ -8,8 +8,8 @@
 #include <QMenuBar>
 
 #include "app/cell_edit.h"
-#include "print/colours.h"
-#include "print/fonts.h"
+#include "appearance/colours.h"
+#include "appearance/fonts.h"
 #include "app/icons.h"
 #include "app/picture_button.h"
 #include "app/twips.h"

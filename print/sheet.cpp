@@ -6,9 +6,9 @@
 #include <QPaintDevice>
 #include <QPainter>
 
-#include "print/colours.h"
+#include "appearance/colours.h"
 #include "core/credits.h"
-#include "print/fonts.h"
+#include "appearance/fonts.h"
 
 namespace zifrax {
 

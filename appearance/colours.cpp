@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "print/colours.h"
+#include "appearance/colours.h"
 
 #include <QGuiApplication>
 #include <QPalette>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "print/fonts.h"
+#include "appearance/fonts.h"
 
 namespace zifrax {
 

@@ -1,123 +1,88 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The printed sheet: its geometry and colours drawn onto an image, the texts
-// it takes from the window, and a real page printed into a PDF file and
-// rendered back to pixels.
-#include <QAction>
-#include <QApplication>
+// The printed sheet as the user gets it: a page printed into a PDF file and
+// rendered back to pixels, and what a print that cannot start tells.
 #include <QDir>
-#include <QFileInfo>
-#include <QMessageBox>
-#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
-#include "app/application_setup.h"
-#include "app/zifrax_frm.h"
 #include "print/print_commands.h"
-#include "print/sheet.h"
+#include "tests/app/window_test.h"
 
 using namespace zifrax;
+using namespace zifrax::testing;
 
-namespace {
-
-const QColor kBlue(0x80, 0x80, 0xff);
-
-bool near(QColor a, QColor b)
-{
-    return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) < 24;
-}
-
-// A sheet as pixels at 144 dots per inch, 10 twips a pixel, from the printable
-// area's corner at origin. Positions below are twips.
-struct Page {
-    QImage image;
-    QPoint origin;
-    QColor at(int x, int y) const { return image.pixelColor(origin + QPoint(x / 10, y / 10)); }
-    bool dark(int x, int y) const { return at(x, y).lightness() < 60; }
-    QColor cellFill(int row, int column) const { return at(1670 + 950 * column, 1850 + 950 * row); }
-    bool hasDigit(int row, int column) const
-    {
-        for (int y = 100; y < 850; y += 10)
-            for (int x = 100; x < 850; x += 10)
-                if (dark(1550 + 950 * column + x, 1050 + 950 * row + y))
-                    return true;
-        return false;
-    }
-    // Cell (1,1) is a given 5, (5,7) a solved 8, (5,6) empty; no credit line
-    // crosses the credits box's right edge or shows beyond it.
-    void check() const
-    {
-        QVERIFY(near(cellFill(1, 1), QColor(0xff, 0x80, 0x80)));
-        QVERIFY(near(cellFill(5, 7), QColor(0x80, 0xff, 0x80)));
-        QVERIFY(near(cellFill(5, 6), QGuiApplication::palette().color(QPalette::Base)));
-        QVERIFY(hasDigit(1, 1) && hasDigit(5, 7) && !hasDigit(5, 6));
-        for (int y = 9100; y < 10450; y += 10)
-            QVERIFY(near(at(15500, y), kBlue) && near(at(15600, y), at(15600, 8800)));
-    }
-};
-
-}  // namespace
-
-class PrintTest : public QObject {
+class PrintTest : public WindowTest {
     Q_OBJECT
-    std::unique_ptr<ZifRax_frm> window;
+
+    // Prints into a PDF file; returns the message boxes shown.
+    QStringList printTo(const QString& pdf)
+    {
+        window->printCommands().printer().setOutputFormat(QPrinter::PdfFormat);
+        window->printCommands().printer().setOutputFileName(pdf);
+        return run("M_drucken");
+    }
 
 private slots:
     void initTestCase() { setUpApplication(); }
     void init()
     {
-        window = std::make_unique<ZifRax_frm>();
+        openWindow();
         window->setCell(cellIndex(1, 1), QStringLiteral("5"), kPuzzleColour);
         window->setCell(cellIndex(5, 7), QStringLiteral("8"), kSolutionColour);
     }
-    void cleanup() { window.reset(); }
 
-    void sheetGeometryAndColours()
-    {
-        Page page{QImage(1600, 1200, QImage::Format_RGB32), {}};
-        page.image.setDotsPerMeterX(5669);  // 144 dots per inch
-        page.image.setDotsPerMeterY(5669);
-        page.image.fill(Qt::gray);  // unlike any colour of the sheet
-        QPainter painter(&page.image);
-        drawSheet(painter, sheetOfWindow(*window, {}));
-        painter.end();
-        page.check();
-        // Across row 2 the box line at x 5350 is thicker than the cell line at x 3450.
-        QVERIFY(page.dark(5330, 3300) && page.dark(5370, 3300) && !page.dark(3430, 3300) && !page.dark(3470, 3300));
-        QVERIFY(page.dark(2000, 1500) && page.dark(15480, 1500) && !page.dark(15600, 1500));  // heading rule
-        const QColor green(0, 0xc0, 0);
-        QVERIFY(page.at(12000, 7700) == green && page.at(15500, 7700) == green);  // the information box, both sides
-        QCOMPARE(page.at(12000, 9750), kBlue);  // the credits box
-    }
-
-    void printsOneLandscapePageIntoAPdfFile()
+    // One landscape page whatever orientation was chosen, its content within
+    // the printable area of A4 and of Letter, and empty cells white under a
+    // dark desktop palette.
+    void printsTheSheetOnALandscapePage()
     {
         QPrinter& printer = window->printCommands().printer();
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
         printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageOrientation(QPageLayout::Portrait);  // the sheet is landscape whatever was chosen
-        window->findChild<QAction*>("M_drucken")->trigger();
-        // On A4 and on Letter the right-hand column (to x 15500 and half a
-        // thick line) and the 8-point foot line (from y 11000) fit the page.
+        printer.setPageOrientation(QPageLayout::Portrait);
+        QTemporaryDir dir;
+        const QPalette light = QApplication::palette();
+        QApplication::setPalette(QPalette(QColor(53, 53, 53), QColor(30, 30, 30)));
+        QCOMPARE(printTo(dir.filePath(QStringLiteral("sheet.pdf"))), QStringList());
+        QApplication::setPalette(light);
+        // The right-hand column ends at x 15500 and half a thick line, the
+        // 8-point foot line at y 11240.
         const QPageLayout used = printer.pageLayout();
         for (QPageSize::PageSizeId paper : {QPageSize::A4, QPageSize::Letter}) {
-            const QPageLayout layout(QPageSize(paper), used.orientation(), used.margins());
-            const QSizeF area = layout.paintRect(QPageLayout::Inch).size() * 1440;
-            QVERIFY2(area.width() >= 15530 && area.height() >= 11240, qPrintable(QPageSize::name(paper)));
+            const QSizeF area = QPageLayout(QPageSize(paper), used.orientation(), used.margins()).paintRect(QPageLayout::Inch).size();
+            QVERIFY2(area.width() * 1440 >= 15530 && area.height() * 1440 >= 11240, qPrintable(QPageSize::name(paper)));
         }
 
-        if (QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "144", "-png", pdf, dir.filePath("page")}) < 0)
+        if (QProcess::execute(QStringLiteral("pdftoppm"), {"-r", "144", "-png", dir.filePath("sheet.pdf"), dir.filePath("page")}) < 0)
             QSKIP("poppler-utils (pdftoppm) is not installed");
         QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("page*")}), QStringList{QStringLiteral("page-1.png")});
-        const Page page{QImage(dir.filePath(QStringLiteral("page-1.png"))),
-                        (used.paintRect(QPageLayout::Inch).topLeft() * 144).toPoint()};
-        QVERIFY(page.image.width() > page.image.height());
-        page.check();
+        const QImage image(dir.filePath(QStringLiteral("page-1.png")));
+        QVERIFY(image.width() > image.height());
+        // Positions in twips from the printable area's corner, at 10 twips a pixel.
+        const QPoint origin = (used.paintRect(QPageLayout::Inch).topLeft() * 144).toPoint();
+        const auto at = [&](int x, int y) { return image.pixelColor(origin + QPoint(x / 10, y / 10)); };
+        const auto near = [&](int x, int y, QColor b) {
+            const QColor a = at(x, y);
+            return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) < 24;
+        };
+        const auto dark = [&](int x, int y) { return at(x, y).lightness() < 60; };
+        const auto hasDigit = [&](int row, int column) {
+            for (int y = 100; y < 850; y += 10)
+                for (int x = 100; x < 850; x += 10)
+                    if (dark(1550 + 950 * column + x, 1050 + 950 * row + y))
+                        return true;
+            return false;
+        };
+        // Cell (1,1) is a given 5, (5,7) a solved 8, (5,6) empty.
+        QVERIFY(near(2620, 2800, QColor(0xff, 0x80, 0x80)) && hasDigit(1, 1));
+        QVERIFY(near(8320, 6600, QColor(0x80, 0xff, 0x80)) && hasDigit(5, 7));
+        QVERIFY(near(7370, 6600, Qt::white) && !hasDigit(5, 6));
+        // Across row 2 the box line at x 5350 is two pixels wide, the cell line at x 3450 one.
+        QVERIFY(dark(5340, 3300) && dark(5350, 3300) && dark(3450, 3300) && !dark(3440, 3300) && !dark(3460, 3300));
+        QVERIFY(dark(2000, 1500) && dark(15480, 1500) && !dark(15600, 1500));  // heading rule
+        QVERIFY(near(12000, 7700, QColor(0, 0xc0, 0)) && near(15500, 7700, QColor(0, 0xc0, 0)));  // information box
+        // No credit line crosses the blue credits box's right edge or shows beyond it.
+        for (int y = 9100; y < 10450; y += 10)
+            QVERIFY(near(15500, y, QColor(0x80, 0x80, 0xff)) && near(15600, y, at(15600, 8800)));
     }
 
     // Without a printer Qt falls back to PDF. A failed print, with no file
@@ -132,28 +97,11 @@ private slots:
     void aFailedPrintPointsToPrinterSelectionAndLeavesItWorking()
     {
         QFETCH(QString, firstFile);
-        // Prints to `file`; returns the text of the message box it showed.
-        const auto printTo = [this](const QString& file) {
-            QString message;
-            QTimer::singleShot(0, [&] {
-                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                    message = box->text();
-                    box->reject();
-                }
-            });
-            window->printCommands().printer().setOutputFormat(QPrinter::PdfFormat);
-            window->printCommands().printer().setOutputFileName(file);
-            window->findChild<QAction*>("M_drucken")->trigger();
-            QCoreApplication::processEvents();  // the timer, when no box came
-            return message;
-        };
-        const QString message = printTo(firstFile);
-        QVERIFY2(message.contains(QStringLiteral("„Druckerauswahl“")), qPrintable(message));
-
+        const QStringList messages = printTo(firstFile);
+        QVERIFY2(messages.size() == 1 && messages[0].contains(QStringLiteral("„Druckerauswahl“")), qPrintable(messages.join("")));
         QTemporaryDir dir;
-        const QString pdf = dir.filePath(QStringLiteral("blatt.pdf"));
-        QCOMPARE(printTo(pdf), QString());
-        QVERIFY(QFileInfo(pdf).size() > 0);
+        QCOMPARE(printTo(dir.filePath(QStringLiteral("blatt.pdf"))), QStringList());
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("blatt.pdf"))).size() > 0);
     }
 };
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window as a user meets it on an X11 desktop: key presses and mouse
-// clicks go through the X server (xdotool, by XTest) from a thread of their
-// own, while the GUI thread runs the event loop and any dialog it opens.
+// clicks go through the X server (xdotool, by XTest) from a process of their
+// own, while the event loop here runs the window and any dialog it opens.
 #include <QClipboard>
 #include <QDrag>
 #include <QLabel>
@@ -9,7 +9,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QScreen>
-#include <QThread>
+#include <QTemporaryDir>
 
 #include "tests/app/window_test.h"
 
@@ -17,94 +17,6 @@ using namespace zifrax;
 using namespace zifrax::testing;
 
 namespace {
-
-// The user's hands and eyes. Widgets are touched only inside look(), which
-// runs on the GUI thread, in a dialog's event loop too.
-class User {
-public:
-    template <typename F>
-    auto look(F f)
-    {
-        if constexpr (std::is_void_v<std::invoke_result_t<F>>) {
-            QMetaObject::invokeMethod(qApp, f, Qt::BlockingQueuedConnection);
-        } else {
-            std::invoke_result_t<F> result{};
-            QMetaObject::invokeMethod(qApp, [&] { result = f(); }, Qt::BlockingQueuedConnection);
-            return result;
-        }
-    }
-    bool waitFor(const std::function<bool()>& condition)
-    {
-        for (int i = 0; i < 300; ++i, QThread::msleep(10))
-            if (look(condition))
-                return true;
-        return false;
-    }
-    // xdotool commands such as {"key", "ctrl+u"}, {"keydown", "Return"},
-    // {"mousedown", "1"}; then a moment for the window to react.
-    void xdotool(const QStringList& command)
-    {
-        QProcess::execute(QStringLiteral("xdotool"), command);
-        QThread::msleep(30);
-    }
-    void key(const QString& keys) { xdotool(QStringList{QStringLiteral("key")} + keys.split(QLatin1Char(' '))); }
-    // Moves the pointer to a point of the widget, by default its middle, and
-    // clicks there with the button, unless it is 0 (3 is the right button).
-    void click(QWidget* widget, int button = 1, QPoint at = {-1, -1})
-    {
-        const QPoint p = look([&] { return widget->mapToGlobal(at.x() < 0 ? widget->rect().center() : at); });
-        xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())});
-        if (button)
-            xdotool({"click", QString::number(button)});
-    }
-    // Waits for a dialog or box to take the keyboard and returns its text or
-    // name; with Escape it is closed.
-    QString modal(bool escape = true)
-    {
-        waitFor([] { return QApplication::activeModalWidget() && QApplication::activeModalWidget()->isActiveWindow(); });
-        const QString seen = look([] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            return box ? box->text().left(29) : QApplication::activeModalWidget()->objectName();
-        });
-        if (escape) {
-            key(QStringLiteral("Escape"));
-            waitFor([] { return !QApplication::activeModalWidget(); });
-        }
-        return seen;
-    }
-    // Types a path into the file dialog in front and confirms it with Enter,
-    // held until the dialog has closed when holdEnter is set.
-    void choose(const QString& path, bool holdEnter = false)
-    {
-        modal(false);
-        look([&] { QApplication::activeModalWidget()->findChild<QLineEdit*>("fileNameEdit")->setText(path); });
-        xdotool({"keydown", "Return"});
-        if (holdEnter && waitFor([] { return !QApplication::activeModalWidget(); }))
-            QThread::msleep(150);
-        xdotool({"keyup", "Return"});
-        waitFor([] { return !QApplication::activeModalWidget(); });
-    }
-};
-
-// Runs the user's script on a thread of its own and the event loop here
-// until it ends; returns what the script reports.
-QString asUser(const std::function<QString(User&)>& script)
-{
-    QString outcome;
-    std::unique_ptr<QThread> thread(QThread::create([&] {
-        User user;
-        outcome = script(user);
-        // A dialog left open by a failed step would keep the loop from ending.
-        while (user.look([] { return QApplication::activeModalWidget() && (QApplication::activeModalWidget()->close(), true); }))
-            ;
-    }));
-    QEventLoop loop;
-    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    thread->start();
-    loop.exec();
-    thread->wait();
-    return outcome;
-}
 
 // A window of another kind that a text is dragged out of.
 class DragSource : public QLabel {
@@ -138,17 +50,62 @@ int contrast(const QImage& image, const QRect& rect)
     return strongest;
 }
 
-const QString kSolvedGrid = QStringLiteral(ZIFRAX_TEST_DATA_DIR "/solved_grid.zfx");
-
 }  // namespace
 
 class OnX11Test : public WindowTest {
     Q_OBJECT
 
+    QHash<QString, QString> filesToChoose;  // by the file dialog's name, put into it when it opens
+
     QString cellState(int index)
     {
         const Colour colour = cell(index)->backgroundColour();
         return cell(index)->text() + (colour == kPuzzleColour ? " red" : colour == kSolutionColour ? " green" : " plain");
+    }
+    // xdotool's command that moves the pointer to a point of the widget, by default its middle.
+    static QString to(QWidget* widget, QPoint at = {-1, -1})
+    {
+        const QPoint p = widget->mapToGlobal(at.x() < 0 ? widget->rect().center() : at);
+        return QStringLiteral(" mousemove %1 %2 ").arg(p.x()).arg(p.y());
+    }
+    // Runs xdotool's chained commands ("key ctrl+l sleep 0.5 …"), and those
+    // of inDialogs[n] once the n-th dialog or box has the keyboard. Returns
+    // the dialogs and boxes met: a box by its title and the start of its
+    // text, a dialog by its name, and "open" for one still open at the end,
+    // which is closed then.
+    QStringList user(const QString& commands, const QStringList& inDialogs = {})
+    {
+        QStringList seen;
+        std::list<QProcess> xdotool;
+        const auto run = [&](const QString& script) {
+            xdotool.emplace_back().start(QStringLiteral("xdotool"), script.split(' ', Qt::SkipEmptyParts) << "sleep" << "0.3");
+        };
+        const auto done = [&] {
+            return std::all_of(xdotool.begin(), xdotool.end(), [](auto& p) { return p.state() == QProcess::NotRunning; });
+        };
+        QTimer watcher;
+        watcher.callOnTimeout([&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isActiveWindow()) {
+                return;
+            } else if (!modal->property("seen").toBool()) {
+                modal->setProperty("seen", true);
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                seen << (box ? box->windowTitle() + ": " + box->text().left(29) : modal->objectName());
+                if (auto* name = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                    name->setText(filesToChoose.value(modal->objectName()));
+                if (seen.size() <= inDialogs.size())
+                    run(inDialogs[seen.size() - 1]);
+            } else if (done()) {
+                seen << QStringLiteral("open");
+                modal->close();
+            }
+        });
+        watcher.start(10);
+        run(commands);
+        if (!QTest::qWaitFor(done, 20000))
+            seen << QStringLiteral("xdotool did not end");
+        return seen;
     }
 
 private slots:
@@ -157,17 +114,22 @@ private slots:
         QVERIFY2(QGuiApplication::platformName() == "xcb", "runs on X11 only");
         setUpApplication();
     }
-    void init() { openWindow(); }
+    void init()
+    {
+        filesToChoose = {{"laden_dlg", QStringLiteral(ZIFRAX_TEST_DATA_DIR "/solved_grid.zfx")}};
+        openWindow();
+    }
     void cleanup() { window.reset(); }
 
     void menuShortcutsWorkInCellsAndButtons_data()
     {
         QTest::addColumn<QString>("focus");
         QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("outcome");  // the dialog or box shown or the program's end, then cell 20
+        QTest::addColumn<QString>("outcome");  // the dialogs and boxes met, cell 20, the program's ends
         const QList<std::pair<const char*, const char*>> shortcuts{
-            {"n", " | "},          {"l", "laden_dlg | 5"},   {"s", "speicher_dlg | 5"}, {"u", "speicher_dlg | 5"},
-            {"a", "Drucker_dlg | 5"}, {"d", "Es kann nicht gedruckt werden | 5"}, {"e", "end | 5"}};
+            {"n", " |  | 0"}, {"l", "laden_dlg open | 5 | 0"}, {"s", "speicher_dlg open | 5 | 0"},
+            {"u", "speicher_dlg open | 5 | 0"}, {"a", "Drucker_dlg open | 5 | 0"},
+            {"d", "Zifrax for Windows: Es kann nicht gedruckt werden open | 5 | 0"}, {"e", " | 5 | 1"}};
         for (const char* focus : {"raetsel_txt(20)", "stop_chk"})
             for (const auto& [key, outcome] : shortcuts)
                 QTest::addRow("%s Ctrl+%s", focus, key) << focus << key << outcome;
@@ -179,15 +141,8 @@ private slots:
         QFETCH(QString, outcome);
         cell(20)->setText(QStringLiteral("5"));
         named(focus)->setFocus();
-        const QString seen = asUser([&](User& user) {
-            user.key("ctrl+" + key);
-            user.waitFor([&] { return QApplication::activeModalWidget() || programEnds || cell(20)->text().isEmpty(); });
-            const QString shown = user.look([&] {
-                return programEnds ? QStringLiteral("end") : QApplication::activeModalWidget() ? QStringLiteral("?") : QString();
-            });
-            return (shown == "?" ? user.modal() : shown) + " | " + user.look([&] { return cell(20)->text(); });
-        });
-        QCOMPARE(seen, outcome);
+        const QStringList seen = user("key ctrl+" + key);
+        QCOMPARE(seen.join(' ') + " | " + cell(20)->text() + " | " + QString::number(programEnds), outcome);
     }
 
     // After a load the focus is in cell 1, and Enter, held on the load
@@ -195,43 +150,49 @@ private slots:
     void aKeyPressedInADialogIsNoCellEntry()
     {
         named("stop_chk")->setFocus();
-        const QString seen = asUser([&](User& user) {
-            user.key(QStringLiteral("ctrl+l"));
-            user.choose(kSolvedGrid, true);
-            return user.look([&] {
-                return QApplication::focusWidget()->objectName() + (window->state.unchangedFlag ? " unchanged" : " changed");
-            });
-        });
-        QCOMPARE(seen, QStringLiteral("raetsel_txt(1) unchanged"));
+        QCOMPARE(user("key ctrl+l", {"keydown Return sleep 0.3 keyup Return"}), QStringList{"laden_dlg"});
+        QCOMPARE(window->focusWidget(), cell(1));
+        QVERIFY(window->state.unchangedFlag);
     }
 
-    void saveQuestionTakesAccessKeys_data()
+    void saveQuestion_data()
     {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("outcome");  // the dialog that follows the answer, cell 40, the focus
-        for (const char* alt : {"alt+", ""}) {
-            QTest::addRow("%sj", alt) << alt + QStringLiteral("j") << "speicher_dlg |  | raetsel_txt(1)";
-            QTest::addRow("%sn", alt) << alt + QStringLiteral("n") << " |  | raetsel_txt(1)";
-            QTest::addRow("%sa", alt) << alt + QStringLiteral("a") << " | 3 | raetsel_txt(40)";
-        }
+        QTest::addColumn<QString>("command");  // Strg+V with a puzzle line on the clipboard
+        QTest::addColumn<QString>("answer");
+        for (const char* command : {"n", "e", "l", "v"})
+            for (const char* answer : {"alt+j", "n", "alt+a", "Escape"})
+                QTest::addRow("Ctrl+%s %s", command, answer) << command << answer;
+        for (const char* answer : {"j", "alt+n", "a"})
+            QTest::addRow("Ctrl+n %s", answer) << "n" << answer;
     }
-    void saveQuestionTakesAccessKeys()
+    // After a digit was typed, the three commands and pasting a puzzle line
+    // ask; Yes (Alt+J or J) saves first, Yes and No go on, Cancel and Escape
+    // change nothing. Going on, the focus ends in cell 1.
+    void saveQuestion()
     {
-        QFETCH(QString, keys);
-        QFETCH(QString, outcome);
-        cell(40)->setFocus();
-        const QString seen = asUser([&](User& user) {
-            user.key(QStringLiteral("3"));
-            user.key(QStringLiteral("ctrl+n"));
-            user.modal(false);
-            user.key(keys);
-            user.waitFor([] { return !qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); });
-            // What follows, or the box itself when the keys did nothing, is closed with Escape.
-            const QString next = user.look([] { return QApplication::activeModalWidget() != nullptr; }) ? user.modal()
-                                                                                                       : QString();
-            return next + " | " + user.look([&] { return cell(40)->text() + " | " + QApplication::focusWidget()->objectName(); });
-        });
-        QCOMPARE(seen, outcome);
+        QFETCH(QString, command);
+        QFETCH(QString, answer);
+        const bool yes = answer.endsWith('j'), goesOn = yes || answer.endsWith('n'), load = command == "l";
+        QTemporaryDir folder;
+        filesToChoose["speicher_dlg"] = folder.filePath(QStringLiteral("gesichert.zfx"));
+        QGuiApplication::clipboard()->setText(
+            QStringLiteral("530070000600195000098000060800060003400803001700020006060000280000419005000080079"));
+        cell(41)->setFocus();
+        QStringList expected{(command == "e" || load ? "Zifrax" : "ZifRax") + QStringLiteral(" for Windows: Möchten Sie das Rätsel speich")};
+        if (yes)
+            expected << "speicher_dlg";
+        if (goesOn && load)
+            expected << "laden_dlg";
+        QCOMPARE(user("key 3 sleep 0.2 key ctrl+" + command, {"key " + answer, "key Return", "key Return"}), expected);
+        QCOMPARE(QFile::exists(filesToChoose["speicher_dlg"]), yes);
+        QCOMPARE(programEnds, command == "e" && goesOn ? 1 : 0);
+        const bool cleared = goesOn && command != "e";
+        const QString grid = !cleared ? "3 red |  plain |  plain"
+                             : load   ? "5 green | 4 green | 7 red"
+                             : command == "v" ? " plain |  plain | 7 red"
+                                              : " plain |  plain |  plain";
+        QCOMPARE(cellState(41) + " | " + cellState(3) + " | " + cellState(5), grid);
+        QCOMPARE(window->focusWidget(), cleared ? cell(1) : cell(41));
     }
 
     void textArrivingWithoutAKeyIsChecked_data()
@@ -254,43 +215,26 @@ private slots:
         QFETCH(QString, outcome);
         DragSource source(text);
         QGuiApplication::clipboard()->setText(text, how == "middle" ? QClipboard::Selection : QClipboard::Clipboard);
-        const QString seen = asUser([&](User& user) {
-            user.click(cell(20));
-            user.key(QStringLiteral("5"));
-            user.click(cell(21));
-            if (how == "Löschen") {
-                user.key(QStringLiteral("5"));
-                user.look([&] { cell(21)->selectAll(); });
-            }
-            if (how == "drop") {
-                user.click(&source, 0);
-                user.xdotool({"mousedown", "1"});
-                for (int step = 1; step <= 8; ++step)
-                    user.click(&source, 0, {20 + 8 * step, 20 + 8 * step});
-                user.click(cell(21), 0, {10, 10});
-                user.click(cell(21), 0);
-                user.xdotool({"mouseup", "1"});
-            } else {
-                user.click(cell(21), how == "middle" ? 2 : 3);
-            }
-            if (how.startsWith("Einfügen") || how == "Löschen") {
-                user.waitFor([] { return QApplication::activePopupWidget() != nullptr; });
-                const auto [menu, place] = user.look([&] {
-                    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                    for (QAction* action : menu->actions())
-                        if (action->text().remove('&').startsWith(how))
-                            return std::pair(static_cast<QWidget*>(menu), menu->actionGeometry(action).center());
-                    return std::pair(static_cast<QWidget*>(menu), QPoint());
-                });
-                user.click(menu, 1, place);
-            }
-            user.waitFor([] { return !QApplication::activePopupWidget(); });
-            return user.look([&] {
-                return cellState(20) + " | " + cellState(21) + " | " +
-                       (named("solve_cmd")->isEnabled() ? "enabled" : "disabled");
-            });
-        });
-        QCOMPARE(seen, outcome);
+        user(to(cell(20)) + "click 1 key 5" + to(cell(21)) + "click 1" + (how == "Löschen" ? " key 5" : ""));
+        cell(21)->selectAll();
+        if (how == "drop") {
+            QString drag = to(&source) + "mousedown 1";
+            for (int step = 1; step <= 8; ++step)
+                drag += to(&source, {20 + 8 * step, 20 + 8 * step}) + "sleep 0.03";
+            user(drag + to(cell(21), {10, 10}) + "sleep 0.1" + to(cell(21)) + "sleep 0.1 mouseup 1");
+        } else {
+            user(to(cell(21)) + (how == "middle" ? "click 2" : "click 3"));
+        }
+        if (how != "middle" && how != "drop") {
+            QVERIFY(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QPoint place;  // of the entry, found before the click closes the menu
+            for (QAction* action : menu->actions())
+                if (action->text().remove('&').startsWith(how))
+                    place = menu->actionGeometry(action).center();
+            user(to(menu, place) + "click 1");
+        }
+        QCOMPARE(cellState(20) + " | " + cellState(21) + " | " + (solvable() ? "enabled" : "disabled"), outcome);
     }
 
     void deleteKeysEmptyAFilledCell_data()
@@ -305,19 +249,9 @@ private slots:
     {
         QFETCH(int, click);
         QFETCH(QString, key);
-        const QString seen = asUser([&](User& user) {
-            user.click(cell(20));
-            user.key(QStringLiteral("8"));
-            if (click) {
-                user.click(cell(20), 1, {click, 20});
-            } else {
-                user.click(cell(19));
-                user.key(QStringLiteral("Tab"));
-            }
-            user.key(key);
-            return user.look([&] { return cellState(20); });
-        });
-        QCOMPARE(seen, QStringLiteral(" plain"));
+        const QString reach = click ? to(cell(20), {click, 20}) + "click 1" : to(cell(19)) + "click 1 key Tab";
+        user(to(cell(20)) + "click 1 key 8" + reach + " key " + key);
+        QCOMPARE(cellState(20), QStringLiteral(" plain"));
     }
 
     // Under a dark desktop palette the text on the fixed colours of the cells

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Load, save, save as, new puzzle and program end as a user meets them: the
-// question whether to save, the file dialogs, the caption, and the messages
-// about files that cannot be used.
+// Load, save, save as and puzzle lines as a user meets them: the file
+// dialogs, the caption, and the messages about files that cannot be used or
+// written. The save question's answers are typed in the X11 test.
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
@@ -23,10 +23,6 @@ using namespace zifrax::testing;
 
 namespace {
 
-// A puzzle with a solution, row by row, 0 for an empty cell.
-const QString kPuzzleLine =
-    QStringLiteral("530070000600195000098000060800060003400803001700020006060000280000419005000080079");
-const QString kQuestion = QStringLiteral(" for Windows: Möchten Sie das Rätsel speichern ?");
 const QByteArray kMagic = "* Zifrax R\xE4tseldatei *\r\n";
 
 }  // namespace
@@ -53,51 +49,13 @@ private slots:
         openWindow();
     }
 
-    void saveQuestion_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("reply");  // empty: the box is closed
-        for (const char* command : {"M_neu", "M_end", "M_laden", "Strg+V"})
-            for (const char* reply : {"Ja", "Nein", "Abbrechen", ""})
-                QTest::addRow("%s %s", command, reply) << command << reply;
-    }
-    // After a digit was typed, the three commands and pasting a puzzle line
-    // ask; Yes saves as first, Yes and No go on, Cancel and closing the box
-    // change nothing.
-    void saveQuestion()
-    {
-        QFETCH(QString, command);
-        QFETCH(QString, reply);
-        const bool goesOn = reply == "Ja" || reply == "Nein", load = command == "M_laden";
-        const bool paste = command == "Strg+V";
-        QGuiApplication::clipboard()->setText(kPuzzleLine);
-        const QString puzzle = file("Rätsel 1.zfx", kMagic + "L\xF6sungstellung: ******\r\n 7");
-        type(41, "3");
-        QStringList replies{reply}, expected{(command == "M_neu" || paste ? "ZifRax" : "Zifrax") + kQuestion};
-        if (reply == "Ja")
-            expected << "speicher_dlg", replies << file("gesichert.zfx");
-        if (goesOn && load)
-            expected << "laden_dlg", replies << puzzle;
-
-        QCOMPARE(paste ? run([&] { QTest::keyClick(cell(40), Qt::Key_V, Qt::ControlModifier); }, replies)
-                       : run(qPrintable(command), replies),
-                 expected);
-        QCOMPARE(QFile::exists(file("gesichert.zfx")), reply == "Ja");
-        QCOMPARE(programEnds, command == "M_end" && goesOn ? 1 : 0);
-        QCOMPARE(cell(41)->text(), goesOn && command != "M_end" ? "" : "3");
-        if (goesOn && load) {  // the caption names the file; the solved digit keeps its colour
-            QCOMPARE(window->windowTitle(), window->state.programTitle + " (Rätsel 1.zfx)");
-            QCOMPARE(cell(1)->backgroundColour(), kSolutionColour);
-        }
-        QCOMPARE(cell(1)->text(), paste && goesOn ? "5" : load && goesOn ? "7" : "");
-    }
-
     void puzzleLines_data()
     {
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QString>("grid");  // the grid as a puzzle line afterwards; empty: no puzzle line
         QTest::addColumn<bool>("rulesHold");
-        const QString line = kPuzzleLine;
+        const QString line =  // a puzzle with a solution, row by row, 0 for an empty cell
+            QStringLiteral("530070000600195000098000060800060003400803001700020006060000280000419005000080079");
         QString rows;  // with dots, blanks and a tab
         for (int row = 0; row < 9; ++row)
             rows += QString(line.mid(row * 9, 9)).replace('0', '.') + (row == 4 ? " \t\r\n" : "\r\n");
@@ -244,7 +202,7 @@ private slots:
         if (name == "M_speichern")
             replies.clear(), expected.clear();
         else if (name != "M_speichern_unter")
-            replies.prepend("Ja"), expected.prepend((name == "M_neu" ? "ZifRax" : "Zifrax") + kQuestion);
+            replies.prepend("Ja"), expected.prepend((name == "M_neu" ? "ZifRax" : "Zifrax") + QStringLiteral(" for Windows: Möchten Sie das Rätsel speichern ?"));
 
         rlimit limit{};
         getrlimit(RLIMIT_FSIZE, &limit);

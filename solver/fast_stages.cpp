@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -498,6 +499,92 @@ private:
     std::array<std::array<VariationSet, 10>, 9> withDigitAt_{};
 };
 
+// The pass counts of searches below the first row of the second or third
+// band (rows 4 and 7) that ran out without a solution, by the digits each
+// column held when they began. Below such a row the loops see nothing else
+// of the rows above (the box test of a band looks only at its own rows), so
+// a search that begins with the same column digits makes the same passes and
+// again finds nothing: its passes are counted instead of made.
+class RanOutSearches {
+public:
+    static constexpr std::int64_t kUnknown = -1;
+
+    // Every column holds three digits at row 4 and six at row 7, so three
+    // digits (those held, or those still missing) give a column's state: one
+    // of 84 choices, seven bits.
+    static std::uint64_t key(int row, const std::array<Bits, 9>& columnDigits)
+    {
+        std::uint64_t key = row == 7 ? std::uint64_t(1) << 63 : 0;
+        for (int c = 0; c < 9; ++c) {
+            const Bits three = row == 7 ? kAllDigits & ~columnDigits[c] : columnDigits[c];
+            key |= std::uint64_t(kThreeDigitsNumber[three]) << (7 * c);
+        }
+        return key;
+    }
+
+    // The passes stored under the key, or kUnknown.
+    std::int64_t find(std::uint64_t key) const
+    {
+        if (!entries_)
+            return kUnknown;
+        for (std::size_t slot = firstSlot(key), probe = 0; probe < kProbes; ++probe, slot = (slot + 1) & kMask) {
+            if (entries_[slot].passesPlusOne == 0)
+                return kUnknown;
+            if (entries_[slot].key == key)
+                return entries_[slot].passesPlusOne - 1;
+        }
+        return kUnknown;
+    }
+
+    // When the probed slots are all taken, the first of them gives way: the
+    // table is a cache of fixed size, so a search's memory stays bounded.
+    void store(std::uint64_t key, std::int64_t passes)
+    {
+        if (!entries_) {
+            // Zeroed pages from the system: only the slots used cost memory.
+            entries_.reset(static_cast<Entry*>(std::calloc(kSlots, sizeof(Entry))));
+            if (!entries_)
+                return;
+        }
+        std::size_t slot = firstSlot(key);
+        for (std::size_t probe = 0; probe < kProbes; ++probe, slot = (slot + 1) & kMask) {
+            if (entries_[slot].passesPlusOne == 0) {
+                entries_[slot] = {key, passes + 1};
+                return;
+            }
+        }
+        entries_[firstSlot(key)] = {key, passes + 1};
+    }
+
+private:
+    struct Entry {
+        std::uint64_t key;
+        std::int64_t passesPlusOne;  // 0: an empty slot
+    };
+    struct FreeEntries {
+        void operator()(Entry* entries) const { std::free(entries); }
+    };
+
+    static constexpr std::size_t kSlots = std::size_t(1) << 20;  // 16 MiB
+    static constexpr std::size_t kMask = kSlots - 1;
+    static constexpr std::size_t kProbes = 8;
+
+    // The number of each set of three digits 1 … 9, in the order of their
+    // bit patterns.
+    static constexpr auto kThreeDigitsNumber = [] {
+        std::array<std::uint8_t, 1024> numbers{};
+        std::uint8_t next = 0;
+        for (std::size_t set = 0; set < numbers.size(); ++set)
+            if ((set & kAllDigits) == set && kBitCount[set] == 3)
+                numbers[set] = next++;
+        return numbers;
+    }();
+
+    static std::size_t firstSlot(std::uint64_t key) { return std::size_t((key * 0x9E3779B97F4A7C15) >> 44); }
+
+    std::unique_ptr<Entry[], FreeEntries> entries_;
+};
+
 class Search {
 public:
     using Outcome = SearchOutcome;
@@ -508,6 +595,34 @@ public:
     }
 
     Outcome loopOfRow(int row)
+    {
+        if (row != 4 && row != 7)
+            return searchRow(row);
+        const std::uint64_t key = RanOutSearches::key(row, columnDigits_[row]);
+        if (const std::int64_t known = ranOut_.find(key); known != RanOutSearches::kUnknown)
+            return countPasses(known) ? Outcome::RanOut : Outcome::Stopped;
+        const std::int64_t before = passes_;
+        const Outcome outcome = searchRow(row);
+        if (outcome == Outcome::RanOut)
+            ranOut_.store(key, passes_ - before);
+        return outcome;
+    }
+
+    std::int64_t passes() const { return passes_; }
+
+    // The chosen variation of every row, written into the grid.
+    void placeChosen(GridArray& grid) const
+    {
+        for (int row = 1; row <= 9; ++row) {
+            const std::uint8_t* digits = rows_[row].variation(chosen_[row]);
+            for (int c = 0; c < 9; ++c)
+                grid[cellIndex(row, c + 1)] = digits[c];
+        }
+    }
+
+private:
+    // The loop of one row, passes of failing variations counted in blocks.
+    Outcome searchRow(int row)
     {
         const RowIndex& index = rows_[row];
         std::array<Bits, 9> allowed{};
@@ -542,19 +657,6 @@ public:
         return outcome;
     }
 
-    std::int64_t passes() const { return passes_; }
-
-    // The chosen variation of every row, written into the grid.
-    void placeChosen(GridArray& grid) const
-    {
-        for (int row = 1; row <= 9; ++row) {
-            const std::uint8_t* digits = rows_[row].variation(chosen_[row]);
-            for (int c = 0; c < 9; ++c)
-                grid[cellIndex(row, c + 1)] = digits[c];
-        }
-    }
-
-private:
     // Adds passes, reporting at every multiple of the interval reached on
     // the way; false when the user stopped there.
     bool countPasses(std::int64_t added)
@@ -591,6 +693,7 @@ private:
     std::int64_t passes_ = 0;
     std::int64_t nextReport_ = kReportInterval;
     std::array<std::int32_t, 10> chosen_{};
+    RanOutSearches ranOut_;
     // columnDigits_[L][c]: the digits of rows 1 … L − 1 in column c.
     std::array<std::array<Bits, 9>, 10> columnDigits_{};
 };

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "solver/stage_endings.h"
 
@@ -273,19 +273,6 @@ PrefixNode* nodeStorage(int row)
     return nodes.get() + std::size_t(row - 1) * kMaxNodesPerRow;
 }
 
-// Adds a row's digits to the digits met so far in each box of its band;
-// false when a box meets a digit twice.
-bool addToBoxes(const std::uint8_t* digits, std::array<Bits, 3>& boxes)
-{
-    for (int c = 0; c < 9; ++c) {
-        Bits& box = boxes[c / 3];
-        if (box & bit(digits[c]))
-            return false;
-        box |= bit(digits[c]);
-    }
-    return true;
-}
-
 // Rows with at most this many variations are searched with bit sets
 // instead of the tree: one set per (position, digit), so that a loop costs a
 // few word operations per position however shallow the pruning.
@@ -316,8 +303,10 @@ public:
         // Empty cells take distinct digits that no given of their row or box
         // holds, so only givens can repeat a digit inside a box: all the
         // variations of a row do, or none.
-        std::array<Bits, 3> boxes{};
-        repeatsInBox_ = count_ > 0 && !addToBoxes(variation(0), boxes);
+        repeatsInBox_ = false;
+        for (int c = 0; c < 9 && count_ > 0; ++c)
+            for (int before = c - c % 3; before < c; ++before)
+                repeatsInBox_ = repeatsInBox_ || digit(0, before) == digit(0, c);
         if (count_ <= kSmallRowLimit)
             buildSets();
         else
@@ -325,7 +314,7 @@ public:
     }
 
     // Whether the row's givens hold a digit twice in one box, which fails
-    // the box test whatever the other rows of the band hold.
+    // the box test of its band whatever the other rows hold.
     bool repeatsInBox() const { return repeatsInBox_; }
 
     std::int32_t count() const { return count_; }
@@ -509,80 +498,110 @@ class RanOutSearches {
 public:
     static constexpr std::int64_t kUnknown = -1;
 
-    // Every column holds three digits at row 4 and six at row 7, so three
-    // digits (those held, or those still missing) give a column's state: one
-    // of 84 choices, seven bits.
+    // The bands above passed the box test, so in the three columns of a box
+    // each digit stands once per band, and the digits of the third column
+    // follow from those of the other two: six columns of nine bits make the
+    // key.
     static std::uint64_t key(int row, const std::array<Bits, 9>& columnDigits)
     {
         std::uint64_t key = row == 7 ? std::uint64_t(1) << 63 : 0;
-        for (int c = 0; c < 9; ++c) {
-            const Bits three = row == 7 ? kAllDigits & ~columnDigits[c] : columnDigits[c];
-            key |= std::uint64_t(kThreeDigitsNumber[three]) << (7 * c);
-        }
+        for (int stack = 0; stack < 3; ++stack)
+            for (int c = 3 * stack; c < 3 * stack + 2; ++c)
+                key = key << 9 | columnDigits[c] >> 1;
         return key;
     }
+
+    // Each search starts with an empty table.
+    RanOutSearches() { ++generation(); }
 
     // The passes stored under the key, or kUnknown.
     std::int64_t find(std::uint64_t key) const
     {
-        if (!entries_)
-            return kUnknown;
-        for (std::size_t slot = firstSlot(key), probe = 0; probe < kProbes; ++probe, slot = (slot + 1) & kMask) {
-            if (entries_[slot].passesPlusOne == 0)
+        const Entry* entries = storage().data();
+        for (std::size_t probe = 0, slot = firstSlot(key); probe < kProbes && probe < size_; ++probe) {
+            const Entry& entry = entries[slot];
+            if (entry.generation != generation())
                 return kUnknown;
-            if (entries_[slot].key == key)
-                return entries_[slot].passesPlusOne - 1;
+            if (entry.key == key)
+                return entry.passes;
+            slot = (slot + 1) & (size_ - 1);
         }
         return kUnknown;
     }
 
-    // When the probed slots are all taken, the first of them gives way: the
-    // table is a cache of fixed size, so a search's memory stays bounded.
+    // The table starts small, so that short searches pay little for it, and
+    // doubles while it is half full, up to a fixed size; when all the probed
+    // slots of a full table are taken, the first of them gives way, so the
+    // memory of a search stays bounded.
     void store(std::uint64_t key, std::int64_t passes)
     {
-        if (!entries_) {
-            // Zeroed pages from the system: only the slots used cost memory.
-            entries_.reset(static_cast<Entry*>(std::calloc(kSlots, sizeof(Entry))));
-            if (!entries_)
-                return;
-        }
-        std::size_t slot = firstSlot(key);
-        for (std::size_t probe = 0; probe < kProbes; ++probe, slot = (slot + 1) & kMask) {
-            if (entries_[slot].passesPlusOne == 0) {
-                entries_[slot] = {key, passes + 1};
-                return;
-            }
-        }
-        entries_[firstSlot(key)] = {key, passes + 1};
+        if (stored_ * 2 >= size_ && size_ < kMaxSlots)
+            grow();
+        place(key, passes);
     }
 
 private:
+    // The slots are kept from search to search, so that their pages are
+    // touched once; a slot counts only when it carries the current
+    // generation, so a new search or a grown table starts empty at no cost.
     struct Entry {
         std::uint64_t key;
-        std::int64_t passesPlusOne;  // 0: an empty slot
-    };
-    struct FreeEntries {
-        void operator()(Entry* entries) const { std::free(entries); }
+        std::int64_t passes;
+        std::uint64_t generation;
     };
 
-    static constexpr std::size_t kSlots = std::size_t(1) << 20;  // 16 MiB
-    static constexpr std::size_t kMask = kSlots - 1;
+    static constexpr std::size_t kFirstSlots = std::size_t(1) << 8;
+    static constexpr std::size_t kMaxSlots = std::size_t(1) << 20;  // 24 MiB
     static constexpr std::size_t kProbes = 8;
 
-    // The number of each set of three digits 1 … 9, in the order of their
-    // bit patterns.
-    static constexpr auto kThreeDigitsNumber = [] {
-        std::array<std::uint8_t, 1024> numbers{};
-        std::uint8_t next = 0;
-        for (std::size_t set = 0; set < numbers.size(); ++set)
-            if ((set & kAllDigits) == set && kBitCount[set] == 3)
-                numbers[set] = next++;
-        return numbers;
-    }();
+    static std::vector<Entry>& storage()
+    {
+        static std::vector<Entry> entries;
+        return entries;
+    }
+    static std::uint64_t& generation()
+    {
+        static std::uint64_t current = 0;
+        return current;
+    }
 
-    static std::size_t firstSlot(std::uint64_t key) { return std::size_t((key * 0x9E3779B97F4A7C15) >> 44); }
+    std::size_t firstSlot(std::uint64_t key) const
+    {
+        return std::size_t((key * 0x9E3779B97F4A7C15) >> 32) & (size_ - 1);
+    }
 
-    std::unique_ptr<Entry[], FreeEntries> entries_;
+    void place(std::uint64_t key, std::int64_t passes)
+    {
+        Entry* entries = storage().data();
+        std::size_t slot = firstSlot(key);
+        for (std::size_t probe = 0; probe < kProbes; ++probe, slot = (slot + 1) & (size_ - 1)) {
+            if (entries[slot].generation != generation()) {
+                entries[slot] = {key, passes, generation()};
+                ++stored_;
+                return;
+            }
+        }
+        entries[firstSlot(key)] = {key, passes, generation()};
+    }
+
+    void grow()
+    {
+        std::vector<Entry> kept;
+        kept.reserve(stored_);
+        for (std::size_t slot = 0; slot < size_; ++slot)
+            if (storage()[slot].generation == generation())
+                kept.push_back(storage()[slot]);
+        size_ = size_ == 0 ? kFirstSlots : size_ * 2;
+        if (storage().size() < size_)
+            storage().resize(size_);
+        ++generation();
+        stored_ = 0;
+        for (const Entry& entry : kept)
+            place(entry.key, entry.passes);
+    }
+
+    std::size_t size_ = 0;  // the slots in use, a power of two
+    std::size_t stored_ = 0;
 };
 
 class Search {
@@ -601,10 +620,14 @@ public:
         const std::uint64_t key = RanOutSearches::key(row, columnDigits_[row]);
         if (const std::int64_t known = ranOut_.find(key); known != RanOutSearches::kUnknown)
             return countPasses(known) ? Outcome::RanOut : Outcome::Stopped;
-        const std::int64_t before = passes_;
+        const std::int64_t passesBefore = passes_;
+        const std::int64_t searchesBefore = searches_;
         const Outcome outcome = searchRow(row);
-        if (outcome == Outcome::RanOut)
-            ranOut_.store(key, passes_ - before);
+        // A search that placed no variation of its row costs about as much as
+        // a look-up, and keeping every such search would make the table large
+        // and slow: only searches that went deeper are kept.
+        if (outcome == Outcome::RanOut && searches_ - searchesBefore > 1)
+            ranOut_.store(key, passes_ - passesBefore);
         return outcome;
     }
 
@@ -624,11 +647,12 @@ private:
     // The loop of one row, passes of failing variations counted in blocks.
     Outcome searchRow(int row)
     {
+        ++searches_;
         const RowIndex& index = rows_[row];
         std::array<Bits, 9> allowed{};
         for (int c = 0; c < 9; ++c)
             allowed[c] = kAllDigits & ~columnDigits_[row][c];
-        if (row % 3 == 0 && (index.repeatsInBox() || !excludeBandDigits(row, allowed)))
+        if (row % 3 == 0 && !excludeBandDigits(row, allowed))
             allowed.fill(0);
 
         std::int32_t uncounted = 0;  // the first variation not yet counted
@@ -675,16 +699,27 @@ private:
     }
 
     // The last row of a band may not repeat a digit of the two rows above it
-    // in the same box; false when those two rows already hold a digit twice
-    // in one box, which fails every pass of the last row.
+    // in the same box; false when the box test fails whatever that row
+    // holds: a row of the band repeats a digit inside a box, or the two rows
+    // above share one.
     bool excludeBandDigits(int row, std::array<Bits, 9>& allowed) const
     {
-        std::array<Bits, 3> boxes{};
-        if (!addToBoxes(rows_[row - 2].variation(chosen_[row - 2]), boxes) ||
-            !addToBoxes(rows_[row - 1].variation(chosen_[row - 1]), boxes))
+        if (rows_[row].repeatsInBox() || rows_[row - 1].repeatsInBox() || rows_[row - 2].repeatsInBox())
             return false;
-        for (int c = 0; c < 9; ++c)
-            allowed[c] &= ~boxes[c / 3];
+        const std::uint8_t* upper = rows_[row - 2].variation(chosen_[row - 2]);
+        const std::uint8_t* middle = rows_[row - 1].variation(chosen_[row - 1]);
+        for (int box = 0; box < 3; ++box) {
+            Bits upperDigits = 0;
+            Bits middleDigits = 0;
+            for (int c = box * 3; c < box * 3 + 3; ++c) {
+                upperDigits |= bit(upper[c]);
+                middleDigits |= bit(middle[c]);
+            }
+            if (upperDigits & middleDigits)
+                return false;
+            for (int c = box * 3; c < box * 3 + 3; ++c)
+                allowed[c] &= ~(upperDigits | middleDigits);
+        }
         return true;
     }
 
@@ -694,6 +729,7 @@ private:
     std::int64_t nextReport_ = kReportInterval;
     std::array<std::int32_t, 10> chosen_{};
     RanOutSearches ranOut_;
+    std::int64_t searches_ = 0;  // the row loops begun
     // columnDigits_[L][c]: the digits of rows 1 … L − 1 in column c.
     std::array<std::array<Bits, 9>, 10> columnDigits_{};
 };

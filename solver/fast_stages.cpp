@@ -565,9 +565,10 @@ private:
         return current;
     }
 
+    // The top bits of the product, which depend on every bit of the key.
     std::size_t firstSlot(std::uint64_t key) const
     {
-        return std::size_t((key * 0x9E3779B97F4A7C15) >> 32) & (size_ - 1);
+        return std::size_t((key * 0x9E3779B97F4A7C15) >> (64 - std::countr_zero(size_)));
     }
 
     void place(std::uint64_t key, std::int64_t passes)
@@ -623,10 +624,12 @@ public:
         const std::int64_t passesBefore = passes_;
         const std::int64_t searchesBefore = searches_;
         const Outcome outcome = searchRow(row);
-        // A search that placed no variation of its row costs about as much as
-        // a look-up, and keeping every such search would make the table large
-        // and slow: only searches that went deeper are kept.
-        if (outcome == Outcome::RanOut && searches_ - searchesBefore > 1)
+        // Small searches (a few row loops over rows searched with bit sets)
+        // cost little more than a look-up, and keeping them all would make
+        // the table large and slow; searches through a row's tree or with
+        // many row loops below are kept.
+        if (outcome == Outcome::RanOut &&
+            (searches_ - searchesBefore >= kKeptSearchLoops || rows_[row].count() > kSmallRowLimit))
             ranOut_.store(key, passes_ - passesBefore);
         return outcome;
     }
@@ -730,6 +733,7 @@ private:
     std::array<std::int32_t, 10> chosen_{};
     RanOutSearches ranOut_;
     std::int64_t searches_ = 0;  // the row loops begun
+    static constexpr std::int64_t kKeptSearchLoops = 64;
     // columnDigits_[L][c]: the digits of rows 1 … L − 1 in column c.
     std::array<std::array<Bits, 9>, 10> columnDigits_{};
 };

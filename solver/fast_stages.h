@@ -3,10 +3,10 @@
 // same window calls in the same order and the same pass count as the plain
 // stages, computed without walking every choice vector and every pass.
 //
-// Both expect what the solve command guarantees: givens that break no
-// placement rule, and (for brute_force) the variations stored by `variation`,
-// in ascending order. The working grid `loesung` is scratch for both; only
-// a found solution is left in it.
+// Both take any grid of cell values 0 … 9, givens that repeat a digit (as a
+// file can bring them) included; brute_force expects the variations stored
+// by `variation`, in ascending order. The working grid `loesung` is scratch
+// for both; only a found solution is left in it.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +22,9 @@ void variation(Zifrax_bas& bas, SolverWindow& window);
 
 // Combines one stored variation per row, depth first, and writes the first
 // solution into the cells. Passes that fail the column or box test are
-// counted in bulk; returns the number of passes made.
+// counted in bulk, and so are the passes below rows 4 and 7 when the same
+// column digits were met before without a solution; returns the number of
+// passes made.
 std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window);
 
 }  // namespace zifrax::fast

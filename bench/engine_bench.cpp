@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "bench/resident_memory.h"
+#include "bench/silent_window.h"
 #include "tests/solver/engine_comparison.h"
 
 using namespace zifrax;
@@ -52,26 +53,18 @@ private:
 // has passed: for whole searches with tens of millions of reports. The clock
 // is read at every 1024th stop read only, so that reading it costs nothing
 // next to the search.
-class QuietWindow : public SolverWindow {
+class QuietWindow : public bench::SilentWindow {
 public:
     explicit QuietWindow(double seconds)
         : deadline_(processorSeconds() + seconds)
     {
     }
-    void update(std::int32_t, std::int32_t, std::int64_t) override {}
     bool stopRequested() override
     {
         if (++reads_ % 1024 == 0 && processorSeconds() > deadline_)
             stopped_ = true;
         return stopped_;
     }
-    void setVariationCaption(const std::string&) override {}
-    void setBruteForceCaption(const std::string&) override {}
-    void showNoSolution() override {}
-    void enableControls() override {}
-    Colour cellColour(int) override { return kEmptyCellColour; }
-    void setCellColour(int, Colour) override {}
-    void setCellText(int, const std::string&) override {}
 
     bool stopped() const { return stopped_; }
 

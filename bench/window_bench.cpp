@@ -16,6 +16,7 @@
 #include "app/zifrax_frm.h"
 #include "solver/stages.h"
 #include "bench/resident_memory.h"
+#include "bench/silent_window.h"
 
 using namespace zifrax;
 
@@ -38,20 +39,6 @@ bool solvedInSolutionColour(ZifRax_frm& window)
 
 QPushButton* solveButton(ZifRax_frm& window) { return window.findChild<QPushButton*>("solve_cmd"); }
 QLabel* passLabel(ZifRax_frm& window) { return window.findChild<QLabel*>("brute_force_lbl(1)"); }
-
-// The stages without a window: reports and stop reads cost nothing.
-class SilentWindow : public SolverWindow {
-public:
-    void update(std::int32_t, std::int32_t, std::int64_t) override {}
-    bool stopRequested() override { return false; }
-    void setVariationCaption(const std::string&) override {}
-    void setBruteForceCaption(const std::string&) override {}
-    void showNoSolution() override {}
-    void enableControls() override {}
-    Colour cellColour(int) override { return kEmptyCellColour; }
-    void setCellColour(int, Colour) override {}
-    void setCellText(int, const std::string&) override {}
-};
 
 // Clicks the solve button on the empty grid; returns the milliseconds until
 // the click has been handled.
@@ -106,7 +93,7 @@ int main(int argc, char* argv[])
         Zifrax_bas& bas = window.solverModule();
         bas.vorgabe = GridArray{};
         bas.loesung = GridArray{};
-        SilentWindow silent;
+        bench::SilentWindow silent;
         QElapsedTimer clock;
         clock.start();
         bas.vorbereitung();

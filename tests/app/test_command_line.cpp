@@ -42,14 +42,9 @@ private slots:
         QVERIFY(program.waitForFinished());
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), exitCode);
-        const QString stdOut = QString::fromUtf8(program.readAllStandardOutput());
-        const QString stdErr = QString::fromUtf8(program.readAllStandardError());
         // An empty expectation means no output at all.
-        const auto matches = [](const QString& output, const QString& beginning) {
-            return beginning.isEmpty() ? output.isEmpty() : output.startsWith(beginning);
-        };
-        QVERIFY2(matches(stdOut, out), qPrintable(stdOut));
-        QVERIFY2(matches(stdErr, err), qPrintable(stdErr));
+        for (const auto& [output, beginning] : {std::pair(program.readAllStandardOutput(), out), {program.readAllStandardError(), err}})
+            QVERIFY2(beginning.isEmpty() ? output.isEmpty() : QString::fromUtf8(output).startsWith(beginning), output.constData());
     }
 };
 

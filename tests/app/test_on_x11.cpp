@@ -77,7 +77,7 @@ class OnX11Test : public WindowTest {
     {
         QStringList seen;
         std::list<QProcess> xdotool;
-        const auto run = [&](const QString& script) {
+        const auto start = [&](const QString& script) {
             xdotool.emplace_back().start(QStringLiteral("xdotool"), script.split(' ', Qt::SkipEmptyParts) << "sleep" << "0.3");
         };
         const auto done = [&] {
@@ -86,23 +86,23 @@ class OnX11Test : public WindowTest {
         QTimer watcher;
         watcher.callOnTimeout([&] {
             QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isActiveWindow()) {
+            if (!modal || !modal->isActiveWindow())
                 return;
-            } else if (!modal->property("seen").toBool()) {
+            if (!modal->property("seen").toBool()) {
                 modal->setProperty("seen", true);
                 auto* box = qobject_cast<QMessageBox*>(modal);
                 seen << (box ? box->windowTitle() + ": " + box->text().left(29) : modal->objectName());
                 if (auto* name = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
                     name->setText(filesToChoose.value(modal->objectName()));
                 if (seen.size() <= inDialogs.size())
-                    run(inDialogs[seen.size() - 1]);
+                    start(inDialogs[seen.size() - 1]);
             } else if (done()) {
                 seen << QStringLiteral("open");
                 modal->close();
             }
         });
         watcher.start(10);
-        run(commands);
+        start(commands);
         if (!QTest::qWaitFor(done, 20000))
             seen << QStringLiteral("xdotool did not end");
         return seen;

@@ -15,7 +15,6 @@ namespace zifrax {
 // box's own.
 class CellEdit : public QLineEdit {
     Q_OBJECT
-    Q_PROPERTY(uint backgroundColour READ backgroundColour WRITE setBackgroundColour)
 
 public:
     CellEdit(int index, QWidget* parent);

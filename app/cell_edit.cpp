@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <utility>
 
 #include "files/puzzle_line.h"
 #include "appearance/colours.h"
@@ -19,9 +20,16 @@ CellEdit::CellEdit(int index, QWidget* parent)
     setBackgroundColour(kEmptyCellColour);
     // A change made while a key is down is left to that key's release.
     connect(this, &QLineEdit::textEdited, this, [this] {
-        if (!inKeyPress_)
-            QMetaObject::invokeMethod(this, [this] { emit editedWithoutKey(index_); }, Qt::QueuedConnection);
+        if (inKeyPress_)
+            awaitingRelease_ = true;
+        else
+            reportEditWithoutRelease();
     });
+}
+
+void CellEdit::reportEditWithoutRelease()
+{
+    QMetaObject::invokeMethod(this, [this] { emit editedWithoutRelease(index_); }, Qt::QueuedConnection);
 }
 
 void CellEdit::setBackgroundColour(Colour colour)
@@ -82,8 +90,19 @@ void CellEdit::keyPressEvent(QKeyEvent* event)
 
 void CellEdit::keyReleaseEvent(QKeyEvent* event)
 {
+    awaitingRelease_ = false;
     QLineEdit::keyReleaseEvent(event);
     emit keyReleased(index_);
+}
+
+void CellEdit::focusOutEvent(QFocusEvent* event)
+{
+    // The key's release comes up in the next cell (a Tab pressed while the
+    // digit is still down) or in a dialog, if at all: this cell's change is
+    // evaluated now, as its release would have done.
+    if (std::exchange(awaitingRelease_, false))
+        reportEditWithoutRelease();
+    QLineEdit::focusOutEvent(event);
 }
 
 }  // namespace zifrax

@@ -48,8 +48,8 @@ void ZifRax_frm::wireControls()
         connect(raetsel_txt(index), &CellEdit::keyReleased, this, &ZifRax_frm::raetsel_txt_KeyUp);
         connect(raetsel_txt(index), &CellEdit::puzzleLinePasted, this, &ZifRax_frm::pastePuzzleLine);
         connect(raetsel_txt(index), &CellEdit::gridCopyRequested, this, &ZifRax_frm::copyPuzzleLine);
-        // Text that came without a key gets the evaluation a key release would give.
-        connect(raetsel_txt(index), &CellEdit::editedWithoutKey, this, &ZifRax_frm::raetsel_txt_KeyUp);
+        // Text that no key release in the cell evaluates gets the evaluation one would give.
+        connect(raetsel_txt(index), &CellEdit::editedWithoutRelease, this, &ZifRax_frm::raetsel_txt_KeyUp);
         raetsel_txt(index)->installEventFilter(this);
     }
     solve_cmd->installEventFilter(this);

@@ -198,7 +198,7 @@ private slots:
     void textArrivingWithoutAKeyIsChecked_data()
     {
         QTest::addColumn<QString>("how");
-        QTest::addColumn<QString>("text");     // pasted, or dropped into cell 21
+        QTest::addColumn<QString>("text");     // pasted, dropped or typed (xdotool) into cell 21
         QTest::addColumn<QString>("outcome");  // cells 20 and 21, the solve button
         QTest::newRow("Einfügen, letters") << "Einfügen" << "59x" << "5 red |  plain | enabled";
         QTest::newRow("Einfügen, blank") << "Einfügen" << " 7" << "5 red | 7 red | enabled";
@@ -206,6 +206,9 @@ private slots:
         QTest::newRow("Löschen") << "Löschen" << "" << "5 red |  plain | enabled";
         QTest::newRow("middle click") << "middle" << "1.5" << "5 red | 2 red | enabled";
         QTest::newRow("drop") << "drop" << " 3" << "5 red | 3 red | enabled";
+        // The digit's key is still down while Tab moves on: its release comes up in cell 22.
+        QTest::newRow("Tab while down") << "keys" << "keydown 9 key Tab keyup 9" << "5 red | 9 red | enabled";
+        QTest::newRow("Tab in between") << "keys" << "keydown x keydown Tab keyup Tab keyup x" << "5 red |  plain | enabled";
     }
     // Cell 20 holds a typed 5; for "Löschen", cell 21 a typed 5 as well.
     void textArrivingWithoutAKeyIsChecked()
@@ -222,10 +225,12 @@ private slots:
             for (int step = 1; step <= 8; ++step)
                 drag += to(&source, {20 + 8 * step, 20 + 8 * step}) + "sleep 0.03";
             user(drag + to(cell(21), {10, 10}) + "sleep 0.1" + to(cell(21)) + "sleep 0.1 mouseup 1");
+        } else if (how == "keys") {
+            user(text);
         } else {
             user(to(cell(21)) + (how == "middle" ? "click 2" : "click 3"));
         }
-        if (how != "middle" && how != "drop") {
+        if (how == "Einfügen" || how == "Löschen") {
             QVERIFY(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
             auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             QPoint place;  // of the entry, found before the click closes the menu

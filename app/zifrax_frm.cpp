@@ -153,6 +153,18 @@ void ZifRax_frm::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
 }
 
+bool ZifRax_frm::event(QEvent* event)
+{
+    // When the last dialog over the window closes, the window takes the
+    // keyboard back, with the focus where it was. Left to the window
+    // manager, two dialogs closing at once (the file dialog and its question
+    // whether to replace a file) may leave the keyboard with no window.
+    // Asked from the event loop, after the dialog has gone from the screen.
+    if (event->type() == QEvent::WindowUnblocked)
+        QMetaObject::invokeMethod(this, [this] { activateWindow(); }, Qt::QueuedConnection);
+    return QMainWindow::event(event);
+}
+
 void ZifRax_frm::closeEvent(QCloseEvent* event)
 {
     // Closing ends the program without a question; a running solve stops at

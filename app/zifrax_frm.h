@@ -91,6 +91,7 @@ public:
     QWidget* dialogParent() override { return this; }
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // Passes a key release on to the cells only when the window also
     // received its press: the release of a key that confirmed a dialog is

@@ -2,23 +2,18 @@
 #include "files/file_commands.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <cerrno>
 #include <optional>
 
+#include "disk/whole_file.h"
 #include "files/puzzle_format.h"
 #include "files/puzzle_folder.h"
 
 namespace zifrax {
 
 namespace {
-
-const QString kNotARegularFile =
-    QStringLiteral("Das ist keine gewöhnliche Datei, sondern ein Ordner, eine Pipe oder ein Gerät.");
 
 // Shows one of the two file dialogs as the commands set it up each time:
 // non-native, opening in the puzzle folder, any name allowed and none
@@ -77,36 +72,6 @@ std::optional<QByteArray> readWholeFile(const QString& path, QString& reason)
         return std::nullopt;
     }
     return content;
-}
-
-// Why a file cannot be created or replaced, in German; writeError is the
-// system's error number of a failed write, 0 when none is known.
-QString writeFailure(const QString& path, const QFileDevice& file, int writeError)
-{
-    const QFileInfo info(path);
-    const QFileInfo folder(info.absolutePath());
-    if (info.isDir())
-        return QStringLiteral("Unter diesem Namen gibt es schon einen Ordner.");
-    if (info.exists() && !info.isFile())
-        return kNotARegularFile;
-    if (!folder.isDir())
-        return QStringLiteral("Den Ordner %1 gibt es nicht.").arg(QDir::toNativeSeparators(folder.filePath()));
-    if (info.exists() && !info.isWritable())
-        return QStringLiteral("Die Datei ist schreibgeschützt.");
-    if (!folder.isWritable())
-        return QStringLiteral("Im Ordner %1 darf nicht geschrieben werden.")
-            .arg(QDir::toNativeSeparators(folder.filePath()));
-    switch (writeError) {
-    case ENOSPC:
-        return QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei.");
-    case EDQUOT:
-        return QStringLiteral("Ihr Speicherplatz auf dem Datenträger ist ausgeschöpft.");
-    case EFBIG:
-        return QStringLiteral("Die Datei würde größer, als das System erlaubt.");
-    case EIO:
-        return QStringLiteral("Der Datenträger meldet einen Ein-/Ausgabefehler.");
-    }
-    return QStringLiteral("Beim Schreiben trat ein Fehler auf (%1).").arg(file.errorString());
 }
 
 }  // namespace
@@ -187,24 +152,12 @@ bool FileCommands::speichern(const QString& pfeil)
     }
     const std::string bytes = puzzle_file::write(grid);
 
-    // Unbuffered, so that every failed write is reported: a buffered one
-    // whose flush fails (a full disk) goes unnoticed by commit(), which would
-    // then put a short file in place of the old one. A pipe or a device is
-    // not replaced by a file.
-    const bool special = QFileInfo::exists(pfeil) && !QFileInfo(pfeil).isFile();
-    QSaveFile file(pfeil);
-    bool written = !special && file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    int writeError = 0;
-    if (written) {
-        errno = 0;
-        written = file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
-        writeError = written ? 0 : errno;  // Qt names no reason for a write cut short
-        written = written && file.commit();
-    }
+    QString reason;
+    const bool written = writeWholeFile(pfeil, QByteArrayView(bytes.data(), qsizetype(bytes.size())), reason);
     if (!written)
         window_.showMessage(QMessageBox::Warning,
                             QStringLiteral("Das Rätsel kann nicht in der Datei %1 gespeichert werden.\n\n%2")
-                                .arg(pfeil, writeFailure(pfeil, file, writeError)));
+                                .arg(pfeil, reason));
     return written;
 }
 

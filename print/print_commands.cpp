@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/print_commands.h"
 
+#include <QBuffer>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
+
+#include "disk/whole_file.h"
 
 namespace zifrax {
 
@@ -38,12 +42,15 @@ void PrintCommands::M_drucken_Click()
     const QPageLayout layout = printer.pageLayout();
     printer.setPageMargins(layout.minimumMargins(), layout.units());
 
-    // Without a printer the output is a PDF file with no name yet. Such a
-    // job is not even started: Qt would leave the printer active, refusing
-    // the file name that "Druckerauswahl" sets afterwards.
-    const bool pdfWithoutName = printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty();
+    // A PDF file is made apart. Without a printer the output is a PDF file
+    // with no name yet: such a job is not even started, as Qt would leave
+    // the printer active, refusing the file name that "Druckerauswahl" sets
+    // afterwards.
+    const bool pdf = printer.outputFormat() == QPrinter::PdfFormat;
+    if (pdf && !printer.outputFileName().isEmpty())
+        return printIntoPdfFile();
     QPainter painter;
-    if (pdfWithoutName || !painter.begin(&printer)) {
+    if (pdf || !painter.begin(&printer)) {
         window_.showMessage(QMessageBox::Warning,
                             QStringLiteral("Es kann nicht gedruckt werden: Es ist kein Drucker gewählt, "
                                            "oder der Druckauftrag lässt sich nicht starten.\n\n"
@@ -53,6 +60,32 @@ void PrintCommands::M_drucken_Click()
     }
     drawSheet(painter, sheetOfWindow(window_, QDateTime::currentDateTime()));
     painter.end();
+}
+
+void PrintCommands::printIntoPdfFile()
+{
+    // The page is made in memory and the file written whole: Qt's own PDF
+    // output notices no failed write, and on a full disk would leave a short
+    // file in place of an older one. The printer's page, resolution and
+    // names carry over.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&pdf);
+    writer.setPageLayout(printer_.pageLayout());
+    writer.setResolution(printer_.resolution());
+    writer.setCreator(printer_.creator());
+    writer.setTitle(printer_.docName());
+    QPainter painter(&writer);
+    drawSheet(painter, sheetOfWindow(window_, QDateTime::currentDateTime()));
+    painter.end();
+
+    QString reason;
+    if (!writeWholeFile(printer_.outputFileName(), pdf.data(), reason))
+        window_.showMessage(QMessageBox::Warning,
+                            QStringLiteral("Das Blatt kann nicht in die Datei %1 gedruckt werden.\n\n%2\n\n"
+                                           "Im Menü „Rätsel“ lässt sich unter „Druckerauswahl“ eine andere "
+                                           "Datei wählen.")
+                                .arg(printer_.outputFileName(), reason));
 }
 
 SheetContent sheetOfWindow(const PrintWindow& window, const QDateTime& moment)

@@ -21,6 +21,8 @@ public:
     QPrinter& printer() { return printer_; }
 
 private:
+    void printIntoPdfFile();
+
     PrintWindow& window_;
     QPrinter printer_;
 };

@@ -9,14 +9,13 @@
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "files/file_commands.h"
 #include "files/puzzle_folder.h"
 #include "tests/app/window_test.h"
+#include "tests/full_disk.h"
 
 using namespace zifrax;
 using namespace zifrax::testing;
@@ -181,17 +180,12 @@ private slots:
             QTest::newRow(command) << command << "neu.zfx";
     }
     // With the disk full, a save says why, keeps the old file, leaves no new
-    // one, and the command goes no further. The disk is a small tmpfs where
-    // the test may mount one, otherwise a limit lets files grow to 100 bytes.
+    // one, and the command goes no further.
     void failedWrite()
     {
         QFETCH(QString, name);
         QFETCH(QString, target);
-        const bool tmpfs = QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", folder->path()}) == 0;
-        const auto unmount = qScopeGuard([&] {
-            if (tmpfs)
-                QProcess::execute("umount", {folder->path()});
-        });
+        FullDisk disk(folder->path());
         const QByteArray old = kMagic + "R\xE4tselstellung: ******\r\n 7\r\n";
         file("alt.zfx", old);
         const QString path = file(target);
@@ -203,17 +197,8 @@ private slots:
             replies.clear(), expected.clear();
         else if (name != "M_speichern_unter")
             replies.prepend("Ja"), expected.prepend((name == "M_neu" ? "ZifRax" : "Zifrax") + QStringLiteral(" for Windows: Möchten Sie das Rätsel speichern ?"));
-
-        rlimit limit{};
-        getrlimit(RLIMIT_FSIZE, &limit);
-        const rlimit full{tmpfs ? limit.rlim_cur : 100, limit.rlim_max};
-        std::signal(SIGXFSZ, SIG_IGN);
-        setrlimit(RLIMIT_FSIZE, &full);
-        QFile filler(file("Füllung"));
-        if (tmpfs && filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            while (filler.write(QByteArray(4096, 'x')) > 0) {}
+        disk.fill();
         QStringList seen = run(qPrintable(name), replies);
-        setrlimit(RLIMIT_FSIZE, &limit);
 
         const QString failure = seen.isEmpty() ? QString() : seen.takeLast();
         QCOMPARE(seen, expected);

@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <optional>
 
 #include "print/print_commands.h"
 #include "tests/app/window_test.h"
+#include "tests/full_disk.h"
 
 using namespace zifrax;
 using namespace zifrax::testing;
@@ -86,19 +88,40 @@ private slots:
     }
 
     // Without a printer Qt falls back to PDF. A failed print, with no file
-    // name or an unwritable one, points to "Druckerauswahl", and the file
-    // chosen there afterwards is printed.
+    // name or an unwritable one, names the file, points to "Druckerauswahl",
+    // leaves an older file as it was, and the file chosen there afterwards
+    // is printed.
     void aFailedPrintPointsToPrinterSelectionAndLeavesItWorking_data()
     {
         QTest::addColumn<QString>("firstFile");
         QTest::newRow("no file chosen") << QString();
         QTest::newRow("folder missing") << QStringLiteral("/nonexistent/folder/blatt.pdf");
+        QTest::newRow("disk full") << QStringLiteral("alt.pdf");
     }
     void aFailedPrintPointsToPrinterSelectionAndLeavesItWorking()
     {
         QFETCH(QString, firstFile);
+        QTemporaryDir full;
+        std::optional<FullDisk> disk;
+        const QByteArray old("%PDF-1.4 an older sheet");
+        if (firstFile == "alt.pdf") {
+            disk.emplace(full.path());
+            QFile file(firstFile = full.filePath(firstFile));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+            file.close();
+            disk->fill();
+        }
         const QStringList messages = printTo(firstFile);
-        QVERIFY2(messages.size() == 1 && messages[0].contains(QStringLiteral("„Druckerauswahl“")), qPrintable(messages.join("")));
+        QVERIFY2(messages.size() == 1 && messages[0].contains(QStringLiteral("„Druckerauswahl“")) &&
+                     messages[0].contains(firstFile),
+                 qPrintable(messages.join("")));
+        if (disk) {
+            QFile file(firstFile);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), old);
+            QCOMPARE(QDir(full.path()).entryList({QStringLiteral("*pdf*")}), QStringList{QStringLiteral("alt.pdf")});
+            disk.reset();
+        }
         QTemporaryDir dir;
         QCOMPARE(printTo(dir.filePath(QStringLiteral("blatt.pdf"))), QStringList());
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("blatt.pdf"))).size() > 0);

@@ -16,7 +16,9 @@ constexpr char kHelp[] =
     "\n"
     "  DATEI      lädt nach dem Start diese Rätseldatei (.zfx), wie „Laden“ es tut\n"
     "  --help     zeigt diese Hilfe\n"
-    "  --version  zeigt die Version\n";
+    "  --version  zeigt die Version\n"
+    "  --         beendet die Optionen: das Folgende ist ein Dateiname, auch wenn\n"
+    "             es mit „-“ beginnt\n";
 
 CommandLine misuse(const std::string& problem)
 {

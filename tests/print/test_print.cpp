@@ -119,6 +119,7 @@ private slots:
             QFile file(firstFile);
             QVERIFY(file.open(QIODevice::ReadOnly));
             QCOMPARE(file.readAll(), old);
+            file.close();  // an open file keeps the disk from being unmounted
             QCOMPARE(QDir(full.path()).entryList({QStringLiteral("*pdf*")}), QStringList{QStringLiteral("alt.pdf")});
             disk.reset();
         }

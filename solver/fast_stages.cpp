@@ -605,6 +605,105 @@ private:
     std::size_t stored_ = 0;
 };
 
+// The variations of row 6 grouped by the digits they hold in each box.
+// Below rows 1 … 3 only some variations are new to their columns (the live
+// ones); a variation of row 6 can pass only if it is live and its box digits
+// are apart from those of rows 4 and 5. When each box's digits of rows 4 and
+// 5 leave exactly three free, only the group holding those three per box can
+// pass, and all its live variations do (rows 4 and 5 hold none of its
+// digits). So the live variations are counted per group once for each search
+// below row 4, and most loops of rows 5 and 6 need not be made.
+class SixthRowGroups {
+public:
+    // False when some variation of the row repeats a digit.
+    bool prepare(const RowIndex& row)
+    {
+        if (prepared_)
+            return usable_;
+        prepared_ = true;
+        std::vector<std::pair<std::uint32_t, std::int32_t>> keyed;
+        keyed.reserve(std::size_t(row.count()));
+        for (std::int32_t i = 0; i < row.count(); ++i) {
+            const std::array<Bits, 3> digits = boxDigits(row.variation(i));
+            if ((digits[0] | digits[1] | digits[2]) != kAllDigits || kBitCount[digits[0]] + kBitCount[digits[1]] != 6)
+                return false;
+            keyed.emplace_back(key(digits), i);
+        }
+        usable_ = true;
+        std::sort(keyed.begin(), keyed.end());
+        groupOf_.assign(std::size_t(1) << 18, -1);
+        groupOfVariation_.resize(keyed.size());
+        for (const auto& [key, i] : keyed) {
+            if (groupOf_[key] < 0) {
+                groupOf_[key] = std::int32_t(groupDigits_.size());
+                groupDigits_.push_back(boxDigits(row.variation(i)));
+            }
+            groupOfVariation_[std::size_t(i)] = groupOf_[key];
+        }
+        live_.assign(groupDigits_.size(), 0);
+        return true;
+    }
+
+    // Counts the live variations of each group, `allowed` holding the digits
+    // new to each column below rows 1 … 3.
+    void countLive(const RowIndex& row, const std::array<Bits, 9>& allowed)
+    {
+        for (const std::int32_t group : liveGroups_)
+            live_[group] = 0;
+        liveGroups_.clear();
+        if (!row.sharedDigitsAllowed(allowed))
+            return;
+        row.forEachAllowed(allowed, [this](std::int32_t i) {
+            const std::int32_t group = groupOfVariation_[std::size_t(i)];
+            if (live_[group]++ == 0)
+                liveGroups_.push_back(group);
+            return true;
+        });
+    }
+
+    // Whether some live variation holds in each box none of the given
+    // digits (those of row 4).
+    bool anyLiveApartFrom(const std::array<Bits, 3>& taken) const
+    {
+        for (const std::int32_t group : liveGroups_) {
+            const std::array<Bits, 3>& digits = groupDigits_[std::size_t(group)];
+            if (!(digits[0] & taken[0]) && !(digits[1] & taken[1]) && !(digits[2] & taken[2]))
+                return true;
+        }
+        return false;
+    }
+
+    // The live variations with the given digits in each box.
+    std::int32_t live(const std::array<Bits, 3>& digits) const
+    {
+        const std::int32_t group = groupOf_[key(digits)];
+        return group < 0 ? 0 : live_[std::size_t(group)];
+    }
+
+    static std::array<Bits, 3> boxDigits(const std::uint8_t* digits)
+    {
+        std::array<Bits, 3> boxes{};
+        for (int c = 0; c < 9; ++c)
+            boxes[c / 3] |= bit(digits[c]);
+        return boxes;
+    }
+
+private:
+    // The third box's digits follow from the other two.
+    static std::uint32_t key(const std::array<Bits, 3>& boxDigits)
+    {
+        return boxDigits[0] >> 1 | (boxDigits[1] >> 1) << 9;
+    }
+
+    bool prepared_ = false;
+    bool usable_ = false;
+    std::vector<std::int32_t> groupOf_;  // by key, or −1
+    std::vector<std::int32_t> groupOfVariation_;
+    std::vector<std::array<Bits, 3>> groupDigits_;
+    std::vector<std::int32_t> live_;  // by group
+    std::vector<std::int32_t> liveGroups_;  // the groups with live variations
+};
+
 class Search {
 public:
     using Outcome = SearchOutcome;
@@ -655,18 +754,38 @@ private:
         std::array<Bits, 9> allowed{};
         for (int c = 0; c < 9; ++c)
             allowed[c] = kAllDigits & ~columnDigits_[row][c];
+        // In deep searches mostly no variation of row 6 passes below rows 4
+        // and 5: the loops of rows 5 and 6 then only count.
+        if (row == 4) {
+            liveCounted_ = searches_ >= kSearchesBeforeGroups && sixthRowGroups_.prepare(rows_[6]);
+            if (liveCounted_)
+                sixthRowGroups_.countLive(rows_[6], allowed);
+        }
+        if (row == 5 && liveCounted_ &&
+            !sixthRowGroups_.anyLiveApartFrom(SixthRowGroups::boxDigits(rows_[4].variation(chosen_[4]))))
+            return countPasses(index.count() + passing(index, allowed) * rows_[6].count()) ? Outcome::RanOut
+                                                                                          : Outcome::Stopped;
         if (row % 3 == 0 && !excludeBandDigits(row, allowed))
             allowed.fill(0);
 
         std::int32_t uncounted = 0;  // the first variation not yet counted
+        std::int64_t below = 0;  // passes below variations counted without a search
+        const bool bandMiddle = row % 3 == 2;
+        const std::array<Bits, 3> upperBoxes =
+            bandMiddle ? SixthRowGroups::boxDigits(rows_[row - 1].variation(chosen_[row - 1])) : std::array<Bits, 3>{};
         Outcome outcome = Outcome::RanOut;
         if (index.sharedDigitsAllowed(allowed)) {
             index.forEachAllowed(allowed, [&](std::int32_t i) {
-                if (!countPasses(i + 1 - uncounted)) {
+                if (bandMiddle && nothingPassesBelow(row, upperBoxes, index.variation(i))) {
+                    below += rows_[row + 1].count();
+                    return true;
+                }
+                if (!countPasses(i + 1 - uncounted + below)) {
                     outcome = Outcome::Stopped;
                     return false;
                 }
                 uncounted = i + 1;
+                below = 0;
                 chosen_[row] = i;
                 if (row == 9) {
                     outcome = Outcome::Solved;
@@ -679,9 +798,39 @@ private:
                 return outcome == Outcome::RanOut;
             });
         }
-        if (outcome == Outcome::RanOut && !countPasses(index.count() - uncounted))
+        if (outcome == Outcome::RanOut && !countPasses(index.count() - uncounted + below))
             outcome = Outcome::Stopped;
         return outcome;
+    }
+
+    // Whether no variation of the band's last row can pass below a
+    // variation of its middle row with the given digits, the upper row's
+    // box digits given too: the two share a digit in a box, or (in the
+    // second band) the three digits they leave free in each box are those
+    // of no live group. The loop below then makes all its passes and no more.
+    bool nothingPassesBelow(int row, const std::array<Bits, 3>& upperBoxes, const std::uint8_t* middle) const
+    {
+        std::array<Bits, 3> freeInBox = SixthRowGroups::boxDigits(middle);
+        bool threeFreeEach = true;
+        for (int box = 0; box < 3; ++box) {
+            if (freeInBox[box] & upperBoxes[box])
+                return true;
+            freeInBox[box] = kAllDigits & ~(freeInBox[box] | upperBoxes[box]);
+            threeFreeEach = threeFreeEach && kBitCount[freeInBox[box]] == 3;
+        }
+        return row == 5 && liveCounted_ && threeFreeEach && sixthRowGroups_.live(freeInBox) == 0;
+    }
+
+    // The variations of a row whose digits the columns allow.
+    static std::int64_t passing(const RowIndex& index, const std::array<Bits, 9>& allowed)
+    {
+        std::int64_t count = 0;
+        if (index.sharedDigitsAllowed(allowed))
+            index.forEachAllowed(allowed, [&count](std::int32_t) {
+                ++count;
+                return true;
+            });
+        return count;
     }
 
     // Adds passes, reporting at every multiple of the interval reached on
@@ -733,6 +882,10 @@ private:
     std::array<std::int32_t, 10> chosen_{};
     RanOutSearches ranOut_;
     std::int64_t searches_ = 0;  // the row loops begun
+    // Grouping row 6 pays only in long searches.
+    static constexpr std::int64_t kSearchesBeforeGroups = 100000;
+    SixthRowGroups sixthRowGroups_;
+    bool liveCounted_ = false;  // for the search below row 4 under way
     static constexpr std::int64_t kKeptSearchLoops = 64;
     // columnDigits_[L][c]: the digits of rows 1 … L − 1 in column c.
     std::array<std::array<Bits, 9>, 10> columnDigits_{};

@@ -704,6 +704,85 @@ private:
     std::vector<std::int32_t> liveGroups_;  // the groups with live variations
 };
 
+// The variations of row 5 as bit sets, one per (column, digit). Within a
+// search below row 4 the part of the column test that rows 1 … 3 make is
+// the same for every loop of row 5, so it is applied once; each loop then
+// only removes the variations that repeat a digit of row 4 in its column.
+class FifthRowSets {
+public:
+    // False when a variation holds a digit outside 1 … 9.
+    bool prepare(const RowIndex& row)
+    {
+        if (prepared_)
+            return usable_;
+        prepared_ = true;
+        words_ = (std::size_t(row.count()) + 63) / 64;
+        withDigit_.assign(std::size_t(9 * 10) * words_, 0);
+        for (std::int32_t i = 0; i < row.count(); ++i) {
+            const std::uint8_t* digits = row.variation(i);
+            for (int c = 0; c < 9; ++c) {
+                if (digits[c] < 1 || digits[c] > 9)
+                    return false;
+                set(c, digits[c])[std::size_t(i) / 64] |= std::uint64_t(1) << (i % 64);
+            }
+        }
+        usable_ = true;
+        newToRows1To3_.resize(words_);
+        passing_.resize(words_);
+        return true;
+    }
+
+    // `allowed`: the digits new to each column below rows 1 … 3.
+    void beginSearch(const std::array<Bits, 9>& allowed)
+    {
+        std::fill(newToRows1To3_.begin(), newToRows1To3_.end(), ~std::uint64_t(0));
+        for (int c = 0; c < 9; ++c) {
+            std::fill(passing_.begin(), passing_.end(), 0);
+            for (Bits open = allowed[c] & kAllDigits; open != 0; open &= open - 1) {
+                const std::uint64_t* withDigit = set(c, std::countr_zero(open));
+                for (std::size_t w = 0; w < words_; ++w)
+                    passing_[w] |= withDigit[w];
+            }
+            for (std::size_t w = 0; w < words_; ++w)
+                newToRows1To3_[w] &= passing_[w];
+        }
+    }
+
+    // Calls onPass(i) in ascending order for every variation i of row 5 that
+    // passes the column test below rows 1 … 3 and the given row 4, until it
+    // returns false.
+    template <typename OnPass>
+    void forEachPassing(const std::uint8_t* row4, const OnPass& onPass)
+    {
+        std::array<const std::uint64_t*, 9> clashing{};
+        for (int c = 0; c < 9; ++c)
+            clashing[c] = set(c, row4[c]);
+        for (std::size_t w = 0; w < words_; ++w) {
+            std::uint64_t clash = 0;
+            for (int c = 0; c < 9; ++c)
+                clash |= clashing[c][w];
+            passing_[w] = newToRows1To3_[w] & ~clash;
+        }
+        for (std::size_t w = 0; w < words_; ++w)
+            for (std::uint64_t open = passing_[w]; open != 0; open &= open - 1)
+                if (!onPass(std::int32_t(w * 64 + std::size_t(std::countr_zero(open)))))
+                    return;
+    }
+
+private:
+    std::uint64_t* set(int column, int digit)
+    {
+        return &withDigit_[(std::size_t(column) * 10 + std::size_t(digit)) * words_];
+    }
+
+    bool prepared_ = false;
+    bool usable_ = false;
+    std::size_t words_ = 0;
+    std::vector<std::uint64_t> withDigit_;
+    std::vector<std::uint64_t> newToRows1To3_;
+    std::vector<std::uint64_t> passing_;
+};
+
 class Search {
 public:
     using Outcome = SearchOutcome;
@@ -757,9 +836,12 @@ private:
         // In deep searches mostly no variation of row 6 passes below rows 4
         // and 5: the loops of rows 5 and 6 then only count.
         if (row == 4) {
-            liveCounted_ = searches_ >= kSearchesBeforeGroups && sixthRowGroups_.prepare(rows_[6]);
-            if (liveCounted_)
+            liveCounted_ = searches_ >= kSearchesBeforeGroups && sixthRowGroups_.prepare(rows_[6]) &&
+                           fifthRowSets_.prepare(rows_[5]);
+            if (liveCounted_) {
                 sixthRowGroups_.countLive(rows_[6], allowed);
+                fifthRowSets_.beginSearch(allowed);
+            }
         }
         if (row == 5 && liveCounted_ &&
             !sixthRowGroups_.anyLiveApartFrom(SixthRowGroups::boxDigits(rows_[4].variation(chosen_[4]))))
@@ -774,30 +856,32 @@ private:
         const std::array<Bits, 3> upperBoxes =
             bandMiddle ? SixthRowGroups::boxDigits(rows_[row - 1].variation(chosen_[row - 1])) : std::array<Bits, 3>{};
         Outcome outcome = Outcome::RanOut;
-        if (index.sharedDigitsAllowed(allowed)) {
-            index.forEachAllowed(allowed, [&](std::int32_t i) {
-                if (bandMiddle && nothingPassesBelow(row, upperBoxes, index.variation(i))) {
-                    below += rows_[row + 1].count();
-                    return true;
-                }
-                if (!countPasses(i + 1 - uncounted + below)) {
-                    outcome = Outcome::Stopped;
-                    return false;
-                }
-                uncounted = i + 1;
-                below = 0;
-                chosen_[row] = i;
-                if (row == 9) {
-                    outcome = Outcome::Solved;
-                    return false;
-                }
-                const std::uint8_t* digits = index.variation(i);
-                for (int c = 0; c < 9; ++c)
-                    columnDigits_[row + 1][c] = columnDigits_[row][c] | bit(digits[c]);
-                outcome = loopOfRow(row + 1);
-                return outcome == Outcome::RanOut;
-            });
-        }
+        const auto onPass = [&](std::int32_t i) {
+            if (bandMiddle && nothingPassesBelow(row, upperBoxes, index.variation(i))) {
+                below += rows_[row + 1].count();
+                return true;
+            }
+            if (!countPasses(i + 1 - uncounted + below)) {
+                outcome = Outcome::Stopped;
+                return false;
+            }
+            uncounted = i + 1;
+            below = 0;
+            chosen_[row] = i;
+            if (row == 9) {
+                outcome = Outcome::Solved;
+                return false;
+            }
+            const std::uint8_t* digits = index.variation(i);
+            for (int c = 0; c < 9; ++c)
+                columnDigits_[row + 1][c] = columnDigits_[row][c] | bit(digits[c]);
+            outcome = loopOfRow(row + 1);
+            return outcome == Outcome::RanOut;
+        };
+        if (row == 5 && liveCounted_)
+            fifthRowSets_.forEachPassing(rows_[4].variation(chosen_[4]), onPass);
+        else if (index.sharedDigitsAllowed(allowed))
+            index.forEachAllowed(allowed, onPass);
         if (outcome == Outcome::RanOut && !countPasses(index.count() - uncounted + below))
             outcome = Outcome::Stopped;
         return outcome;
@@ -885,6 +969,7 @@ private:
     // Grouping row 6 pays only in long searches.
     static constexpr std::int64_t kSearchesBeforeGroups = 100000;
     SixthRowGroups sixthRowGroups_;
+    FifthRowSets fifthRowSets_;
     bool liveCounted_ = false;  // for the search below row 4 under way
     static constexpr std::int64_t kKeptSearchLoops = 64;
     // columnDigits_[L][c]: the digits of rows 1 … L − 1 in column c.

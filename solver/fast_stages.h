@@ -23,8 +23,9 @@ void variation(Zifrax_bas& bas, SolverWindow& window);
 // Combines one stored variation per row, depth first, and writes the first
 // solution into the cells. Passes that fail the column or box test are
 // counted in bulk, and so are the passes below rows 4 and 7 when the same
-// column digits were met before without a solution; returns the number of
-// passes made.
+// column digits were met before without a solution, and the loops of a
+// band's last row under middle rows that leave it no passing variation;
+// returns the number of passes made.
 std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window);
 
 }  // namespace zifrax::fast

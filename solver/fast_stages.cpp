@@ -710,12 +710,15 @@ private:
 // only removes the variations that repeat a digit of row 4 in its column.
 class FifthRowSets {
 public:
-    // False when a variation holds a digit outside 1 … 9.
+    // False when a variation holds a digit outside 1 … 9, or when the row
+    // has so many variations that scanning its sets costs more than its tree.
     bool prepare(const RowIndex& row)
     {
         if (prepared_)
             return usable_;
         prepared_ = true;
+        if (row.count() > kMostVariations)
+            return false;
         words_ = (std::size_t(row.count()) + 63) / 64;
         withDigit_.assign(std::size_t(9 * 10) * words_, 0);
         for (std::int32_t i = 0; i < row.count(); ++i) {
@@ -775,6 +778,7 @@ private:
         return &withDigit_[(std::size_t(column) * 10 + std::size_t(digit)) * words_];
     }
 
+    static constexpr std::int32_t kMostVariations = 16384;
     bool prepared_ = false;
     bool usable_ = false;
     std::size_t words_ = 0;

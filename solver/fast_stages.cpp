@@ -791,8 +791,8 @@ class Search {
 public:
     using Outcome = SearchOutcome;
 
-    Search(const std::array<RowIndex, 10>& rows, SolverWindow& window)
-        : rows_(rows), window_(window)
+    Search(const std::array<RowIndex, 10>& rows, SolverWindow& window, std::int64_t loopsBeforeGroups)
+        : rows_(rows), window_(window), loopsBeforeGroups_(loopsBeforeGroups)
     {
     }
 
@@ -840,7 +840,7 @@ private:
         // In deep searches mostly no variation of row 6 passes below rows 4
         // and 5: the loops of rows 5 and 6 then only count.
         if (row == 4) {
-            liveCounted_ = searches_ >= kSearchesBeforeGroups && sixthRowGroups_.prepare(rows_[6]) &&
+            liveCounted_ = searches_ >= loopsBeforeGroups_ && sixthRowGroups_.prepare(rows_[6]) &&
                            fifthRowSets_.prepare(rows_[5]);
             if (liveCounted_) {
                 sixthRowGroups_.countLive(rows_[6], allowed);
@@ -970,8 +970,7 @@ private:
     std::array<std::int32_t, 10> chosen_{};
     RanOutSearches ranOut_;
     std::int64_t searches_ = 0;  // the row loops begun
-    // Grouping row 6 pays only in long searches.
-    static constexpr std::int64_t kSearchesBeforeGroups = 100000;
+    const std::int64_t loopsBeforeGroups_;
     SixthRowGroups sixthRowGroups_;
     FifthRowSets fifthRowSets_;
     bool liveCounted_ = false;  // for the search below row 4 under way
@@ -994,7 +993,7 @@ void variation(Zifrax_bas& bas, SolverWindow& window)
 }
 
 
-std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window)
+std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, std::int64_t loopsBeforeGroups)
 {
     if (window.stopRequested())
         return 0;
@@ -1003,7 +1002,7 @@ std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window)
     std::array<RowIndex, 10> rows;
     for (int row = 1; row <= 9; ++row)
         rows[row].build(bas, row);
-    Search search(rows, window);
+    Search search(rows, window, loopsBeforeGroups);
     const SearchOutcome outcome = search.loopOfRow(1);
     if (outcome == SearchOutcome::Solved)
         search.placeChosen(bas.loesung);

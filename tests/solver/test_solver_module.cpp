@@ -37,15 +37,19 @@ struct Solved {
         for (int cell = 1; cell <= kCellCount; ++cell)
             window.colours[cell] = puzzle[cell] ? kPuzzleColour : kEmptyCellColour;
         window.stopAfterUpdates = stopAfterUpdates;
-        RecordingWindow fastWindow = window;
+        const RecordingWindow fastWindow = window;
         record = solve(kReferenceEngine, referenceModule, window, puzzle);
-        const std::string difference = firstDifference(record, solve(kFastEngine, fastModule, fastWindow, puzzle));
         std::string text;
         for (int cell = 1; cell <= kCellCount; ++cell)
             text += char('0' + puzzle[cell]);
         for (const std::string& call : record.trace)
             calls << QString::fromStdString(call);
-        QVERIFY2(difference.empty(), (text + ", stop " + std::to_string(stopAfterUpdates) + ": " + difference).c_str());
+        for (const Engine* engine : {&kFastEngine, &kEagerFastEngine}) {
+            RecordingWindow engineWindow = fastWindow;
+            const std::string difference = firstDifference(record, solve(*engine, fastModule, engineWindow, puzzle));
+            QVERIFY2(difference.empty(),
+                     (text + ", stop " + std::to_string(stopAfterUpdates) + ": " + difference).c_str());
+        }
     }
     Solved(const QString& puzzle, int stopAfterUpdates = -1)
         : Solved(gridFromText(puzzle.toStdString()), stopAfterUpdates)
@@ -322,11 +326,13 @@ private slots:
             expected.trace.resize(call + 1);
             expected.trace.push_back("stop read: ticked");
             expected.passes = full.calls[call].section(' ', 3).toLongLong();
-            RecordingWindow window;
-            window.stopAfterUpdates = updates;
-            const std::string difference =
-                firstDifference(expected, solve(kFastEngine, fastModule, window, gridFromText(puzzle.toStdString())));
-            QVERIFY2(difference.empty(), ("stop at report " + std::to_string(updates) + ": " + difference).c_str());
+            for (const Engine* engine : {&kFastEngine, &kEagerFastEngine}) {
+                RecordingWindow window;
+                window.stopAfterUpdates = updates;
+                const std::string difference =
+                    firstDifference(expected, solve(*engine, fastModule, window, gridFromText(puzzle.toStdString())));
+                QVERIFY2(difference.empty(), ("stop at report " + std::to_string(updates) + ": " + difference).c_str());
+            }
         }
     }
 

@@ -28,6 +28,6 @@ void variation(Zifrax_bas& bas, SolverWindow& window);
 // returns the number of passes made. Row 6 is grouped and row 5 kept in bit
 // sets for that counting once loopsBeforeGroups row loops have begun: that
 // pays only in long searches.
-std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, std::int64_t loopsBeforeGroups = 100000);
+std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, std::int64_t loopsBeforeGroups = 1000000);
 
 }  // namespace zifrax::fast

@@ -791,8 +791,8 @@ class Search {
 public:
     using Outcome = SearchOutcome;
 
-    Search(const std::array<RowIndex, 10>& rows, SolverWindow& window, std::int64_t loopsBeforeGroups)
-        : rows_(rows), window_(window), loopsBeforeGroups_(loopsBeforeGroups)
+    Search(const std::array<RowIndex, 10>& rows, SolverWindow& window, std::int64_t passingBeforeShortcuts)
+        : rows_(rows), window_(window), passingBeforeShortcuts_(passingBeforeShortcuts)
     {
     }
 
@@ -837,16 +837,9 @@ private:
         std::array<Bits, 9> allowed{};
         for (int c = 0; c < 9; ++c)
             allowed[c] = kAllDigits & ~columnDigits_[row][c];
-        // In deep searches mostly no variation of row 6 passes below rows 4
-        // and 5: the loops of rows 5 and 6 then only count.
-        if (row == 4) {
-            liveCounted_ = searches_ >= loopsBeforeGroups_ && sixthRowGroups_.prepare(rows_[6]) &&
-                           fifthRowSets_.prepare(rows_[5]);
-            if (liveCounted_) {
-                sixthRowGroups_.countLive(rows_[6], allowed);
-                fifthRowSets_.beginSearch(allowed);
-            }
-        }
+        if (row == 4)
+            liveCounted_ = false;
+        std::int64_t passingSoFar = 0;
         if (row == 5 && liveCounted_ &&
             !sixthRowGroups_.anyLiveApartFrom(SixthRowGroups::boxDigits(rows_[4].variation(chosen_[4]))))
             return countPasses(index.count() + passing(index, allowed) * rows_[6].count()) ? Outcome::RanOut
@@ -861,6 +854,16 @@ private:
             bandMiddle ? SixthRowGroups::boxDigits(rows_[row - 1].variation(chosen_[row - 1])) : std::array<Bits, 3>{};
         Outcome outcome = Outcome::RanOut;
         const auto onPass = [&](std::int32_t i) {
+            // In deep searches mostly no variation of row 6 passes below
+            // rows 4 and 5: the loops of rows 5 and 6 then only count. Their
+            // set-up pays only in a search below row 4 with many loops of
+            // row 5, so it is made once a search has reached that many.
+            if (row == 4 && passingSoFar++ == passingBeforeShortcuts_ && sixthRowGroups_.prepare(rows_[6]) &&
+                fifthRowSets_.prepare(rows_[5])) {
+                sixthRowGroups_.countLive(rows_[6], allowed);
+                fifthRowSets_.beginSearch(allowed);
+                liveCounted_ = true;
+            }
             if (bandMiddle && nothingPassesBelow(row, upperBoxes, index.variation(i))) {
                 below += rows_[row + 1].count();
                 return true;
@@ -970,7 +973,7 @@ private:
     std::array<std::int32_t, 10> chosen_{};
     RanOutSearches ranOut_;
     std::int64_t searches_ = 0;  // the row loops begun
-    const std::int64_t loopsBeforeGroups_;
+    const std::int64_t passingBeforeShortcuts_;
     SixthRowGroups sixthRowGroups_;
     FifthRowSets fifthRowSets_;
     bool liveCounted_ = false;  // for the search below row 4 under way
@@ -993,7 +996,7 @@ void variation(Zifrax_bas& bas, SolverWindow& window)
 }
 
 
-std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, std::int64_t loopsBeforeGroups)
+std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, std::int64_t passingBeforeShortcuts)
 {
     if (window.stopRequested())
         return 0;
@@ -1002,7 +1005,7 @@ std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, std::int64_t loo
     std::array<RowIndex, 10> rows;
     for (int row = 1; row <= 9; ++row)
         rows[row].build(bas, row);
-    Search search(rows, window, loopsBeforeGroups);
+    Search search(rows, window, passingBeforeShortcuts);
     const SearchOutcome outcome = search.loopOfRow(1);
     if (outcome == SearchOutcome::Solved)
         search.placeChosen(bas.loesung);

@@ -605,14 +605,77 @@ private:
     std::size_t stored_ = 0;
 };
 
+// A row's variations as bit sets, one per (column, digit), each variation at
+// a chosen place: the digits that rows above let through in each column then
+// select the variations new to all columns with a few word operations per
+// variation and digit, where a tree would visit them one by one.
+class ColumnDigitSets {
+public:
+    // False when a variation holds a digit outside 1 … 9. placeOf(i) is
+    // variation i's place, places running 0 … count − 1.
+    template <typename PlaceOf>
+    bool build(const RowIndex& row, PlaceOf placeOf)
+    {
+        count_ = std::size_t(row.count());
+        words_ = (count_ + 63) / 64;
+        withDigit_.assign(std::size_t(9 * 10) * words_, 0);
+        for (std::int32_t i = 0; i < row.count(); ++i) {
+            const std::uint8_t* digits = row.variation(i);
+            const std::size_t place = placeOf(i);
+            for (int c = 0; c < 9; ++c) {
+                if (digits[c] < 1 || digits[c] > 9)
+                    return false;
+                set(c, digits[c])[place / 64] |= std::uint64_t(1) << (place % 64);
+            }
+        }
+        return true;
+    }
+
+    std::size_t words() const { return words_; }
+    const std::uint64_t* withDigit(int column, int digit) const
+    {
+        return &withDigit_[(std::size_t(column) * 10 + std::size_t(digit)) * words_];
+    }
+
+    // The places of the variations whose digits `allowed` lets through in
+    // every column: those with none of the other digits, which are fewer
+    // below rows that have filled most columns.
+    void selectAllowed(const std::array<Bits, 9>& allowed, std::vector<std::uint64_t>& selected) const
+    {
+        selected.assign(words_, 0);
+        std::uint64_t* const out = selected.data();
+        for (int c = 0; c < 9; ++c) {
+            for (Bits open = kAllDigits & ~allowed[c]; open != 0; open &= open - 1) {
+                const std::uint64_t* withDigit = this->withDigit(c, std::countr_zero(open));
+                for (std::size_t w = 0; w < words_; ++w)
+                    out[w] |= withDigit[w];
+            }
+        }
+        for (std::size_t w = 0; w < words_; ++w)
+            out[w] = ~out[w];
+        if (count_ % 64 != 0)
+            out[words_ - 1] &= (std::uint64_t(1) << (count_ % 64)) - 1;
+    }
+
+private:
+    std::uint64_t* set(int column, int digit)
+    {
+        return &withDigit_[(std::size_t(column) * 10 + std::size_t(digit)) * words_];
+    }
+
+    std::size_t count_ = 0;
+    std::size_t words_ = 0;
+    std::vector<std::uint64_t> withDigit_;
+};
+
 // The variations of row 6 grouped by the digits they hold in each box.
 // Below rows 1 … 3 only some variations are new to their columns (the live
 // ones); a variation of row 6 can pass only if it is live and its box digits
 // are apart from those of rows 4 and 5. When each box's digits of rows 4 and
 // 5 leave exactly three free, only the group holding those three per box can
-// pass, and all its live variations do (rows 4 and 5 hold none of its
-// digits). So the live variations are counted per group once for each search
-// below row 4, and most loops of rows 5 and 6 need not be made.
+// pass, and exactly its live variations do (rows 4 and 5 hold none of its
+// digits). So the live variations are found once for each search below row
+// 4, kept group after group, and the loop of row 6 only walks that group's.
 class SixthRowGroups {
 public:
     // False when some variation of the row repeats a digit.
@@ -630,35 +693,32 @@ public:
             keyed.emplace_back(key(digits), i);
         }
         usable_ = true;
+        // Ascending by group, and within a group by variation.
         std::sort(keyed.begin(), keyed.end());
         groupOf_.assign(std::size_t(1) << 18, -1);
-        groupOfVariation_.resize(keyed.size());
+        std::vector<std::uint32_t> placeOf(keyed.size());
         for (const auto& [key, i] : keyed) {
             if (groupOf_[key] < 0) {
                 groupOf_[key] = std::int32_t(groupDigits_.size());
                 groupDigits_.push_back(boxDigits(row.variation(i)));
+                groupBegin_.push_back(std::uint32_t(variationAt_.size()));
             }
-            groupOfVariation_[std::size_t(i)] = groupOf_[key];
+            placeOf[std::size_t(i)] = std::uint32_t(variationAt_.size());
+            variationAt_.push_back(i);
         }
-        live_.assign(groupDigits_.size(), 0);
-        return true;
+        groupBegin_.push_back(std::uint32_t(variationAt_.size()));
+        return sets_.build(row, [&placeOf](std::int32_t i) { return placeOf[std::size_t(i)]; });
     }
 
-    // Counts the live variations of each group, `allowed` holding the digits
-    // new to each column below rows 1 … 3.
-    void countLive(const RowIndex& row, const std::array<Bits, 9>& allowed)
+    // Finds the live variations, `allowed` holding the digits new to each
+    // column below rows 1 … 3.
+    void findLive(const std::array<Bits, 9>& allowed)
     {
-        for (const std::int32_t group : liveGroups_)
-            live_[group] = 0;
+        sets_.selectAllowed(allowed, live_);
         liveGroups_.clear();
-        if (!row.sharedDigitsAllowed(allowed))
-            return;
-        row.forEachAllowed(allowed, [this](std::int32_t i) {
-            const std::int32_t group = groupOfVariation_[std::size_t(i)];
-            if (live_[group]++ == 0)
-                liveGroups_.push_back(group);
-            return true;
-        });
+        for (std::size_t group = 0; group + 1 < groupBegin_.size(); ++group)
+            if (anyLive(groupBegin_[group], groupBegin_[group + 1]))
+                liveGroups_.push_back(std::int32_t(group));
     }
 
     // Whether some live variation holds in each box none of the given
@@ -673,11 +733,30 @@ public:
         return false;
     }
 
-    // The live variations with the given digits in each box.
-    std::int32_t live(const std::array<Bits, 3>& digits) const
+    // The places of the variations with the given digits in each box.
+    struct Places {
+        std::uint32_t first = 0;
+        std::uint32_t end = 0;
+    };
+    Places group(const std::array<Bits, 3>& digits) const
     {
         const std::int32_t group = groupOf_[key(digits)];
-        return group < 0 ? 0 : live_[std::size_t(group)];
+        return group < 0 ? Places{} : Places{groupBegin_[std::size_t(group)], groupBegin_[std::size_t(group) + 1]};
+    }
+
+    bool anyLive(Places places) const { return anyLive(places.first, places.end); }
+
+    // Calls onLive(i) for the live variations i among the places, in
+    // ascending order, until it returns false.
+    template <typename OnLive>
+    void forEachLive(Places places, const OnLive& onLive) const
+    {
+        for (std::uint32_t w = places.first / 64; w * 64 < places.end; ++w) {
+            std::uint64_t open = live_[w] & inside(w, places.first, places.end);
+            for (; open != 0; open &= open - 1)
+                if (!onLive(variationAt_[w * 64 + std::uint32_t(std::countr_zero(open))]))
+                    return;
+        }
     }
 
     static std::array<Bits, 3> boxDigits(const std::uint8_t* digits)
@@ -695,12 +774,31 @@ private:
         return boxDigits[0] >> 1 | (boxDigits[1] >> 1) << 9;
     }
 
+    // The bits of word w that stand for places first … end − 1.
+    static std::uint64_t inside(std::uint32_t w, std::uint32_t first, std::uint32_t end)
+    {
+        const std::uint32_t from = std::max(first, w * 64) - w * 64;
+        const std::uint32_t to = std::min(end, w * 64 + 64) - w * 64;
+        const std::uint64_t below = to == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << to) - 1;
+        return below & ~((std::uint64_t(1) << from) - 1);
+    }
+
+    bool anyLive(std::uint32_t first, std::uint32_t end) const
+    {
+        for (std::uint32_t w = first / 64; w * 64 < end; ++w)
+            if (live_[w] & inside(w, first, end))
+                return true;
+        return false;
+    }
+
     bool prepared_ = false;
     bool usable_ = false;
     std::vector<std::int32_t> groupOf_;  // by key, or −1
-    std::vector<std::int32_t> groupOfVariation_;
     std::vector<std::array<Bits, 3>> groupDigits_;
-    std::vector<std::int32_t> live_;  // by group
+    std::vector<std::uint32_t> groupBegin_;  // a group's first place; one more for the end
+    std::vector<std::int32_t> variationAt_;  // by place
+    ColumnDigitSets sets_;
+    std::vector<std::uint64_t> live_;  // by place
     std::vector<std::int32_t> liveGroups_;  // the groups with live variations
 };
 
@@ -717,39 +815,14 @@ public:
         if (prepared_)
             return usable_;
         prepared_ = true;
-        if (row.count() > kMostVariations)
-            return false;
-        words_ = (std::size_t(row.count()) + 63) / 64;
-        withDigit_.assign(std::size_t(9 * 10) * words_, 0);
-        for (std::int32_t i = 0; i < row.count(); ++i) {
-            const std::uint8_t* digits = row.variation(i);
-            for (int c = 0; c < 9; ++c) {
-                if (digits[c] < 1 || digits[c] > 9)
-                    return false;
-                set(c, digits[c])[std::size_t(i) / 64] |= std::uint64_t(1) << (i % 64);
-            }
-        }
-        usable_ = true;
-        newToRows1To3_.resize(words_);
-        passing_.resize(words_);
-        return true;
+        usable_ = row.count() <= kMostVariations &&
+                  sets_.build(row, [](std::int32_t i) { return std::size_t(i); });
+        passing_.resize(sets_.words());
+        return usable_;
     }
 
     // `allowed`: the digits new to each column below rows 1 … 3.
-    void beginSearch(const std::array<Bits, 9>& allowed)
-    {
-        std::fill(newToRows1To3_.begin(), newToRows1To3_.end(), ~std::uint64_t(0));
-        for (int c = 0; c < 9; ++c) {
-            std::fill(passing_.begin(), passing_.end(), 0);
-            for (Bits open = allowed[c] & kAllDigits; open != 0; open &= open - 1) {
-                const std::uint64_t* withDigit = set(c, std::countr_zero(open));
-                for (std::size_t w = 0; w < words_; ++w)
-                    passing_[w] |= withDigit[w];
-            }
-            for (std::size_t w = 0; w < words_; ++w)
-                newToRows1To3_[w] &= passing_[w];
-        }
-    }
+    void beginSearch(const std::array<Bits, 9>& allowed) { sets_.selectAllowed(allowed, newToRows1To3_); }
 
     // Calls onPass(i) in ascending order for every variation i of row 5 that
     // passes the column test below rows 1 … 3 and the given row 4, until it
@@ -759,30 +832,25 @@ public:
     {
         std::array<const std::uint64_t*, 9> clashing{};
         for (int c = 0; c < 9; ++c)
-            clashing[c] = set(c, row4[c]);
-        for (std::size_t w = 0; w < words_; ++w) {
+            clashing[c] = sets_.withDigit(c, row4[c]);
+        const std::size_t words = sets_.words();
+        for (std::size_t w = 0; w < words; ++w) {
             std::uint64_t clash = 0;
             for (int c = 0; c < 9; ++c)
                 clash |= clashing[c][w];
             passing_[w] = newToRows1To3_[w] & ~clash;
         }
-        for (std::size_t w = 0; w < words_; ++w)
+        for (std::size_t w = 0; w < words; ++w)
             for (std::uint64_t open = passing_[w]; open != 0; open &= open - 1)
                 if (!onPass(std::int32_t(w * 64 + std::size_t(std::countr_zero(open)))))
                     return;
     }
 
 private:
-    std::uint64_t* set(int column, int digit)
-    {
-        return &withDigit_[(std::size_t(column) * 10 + std::size_t(digit)) * words_];
-    }
-
     static constexpr std::int32_t kMostVariations = 16384;
     bool prepared_ = false;
     bool usable_ = false;
-    std::size_t words_ = 0;
-    std::vector<std::uint64_t> withDigit_;
+    ColumnDigitSets sets_;
     std::vector<std::uint64_t> newToRows1To3_;
     std::vector<std::uint64_t> passing_;
 };
@@ -860,7 +928,7 @@ private:
             // row 5, so it is made once a search has reached that many.
             if (row == 4 && passingSoFar++ == passingBeforeShortcuts_ && sixthRowGroups_.prepare(rows_[6]) &&
                 fifthRowSets_.prepare(rows_[5])) {
-                sixthRowGroups_.countLive(rows_[6], allowed);
+                sixthRowGroups_.findLive(allowed);
                 fifthRowSets_.beginSearch(allowed);
                 liveCounted_ = true;
             }
@@ -885,7 +953,9 @@ private:
             outcome = loopOfRow(row + 1);
             return outcome == Outcome::RanOut;
         };
-        if (row == 5 && liveCounted_)
+        if (row == 6 && sixthRowFromGroup_)
+            sixthRowGroups_.forEachLive(sixthRowPassing_, onPass);
+        else if (row == 5 && liveCounted_)
             fifthRowSets_.forEachPassing(rows_[4].variation(chosen_[4]), onPass);
         else if (index.sharedDigitsAllowed(allowed))
             index.forEachAllowed(allowed, onPass);
@@ -897,9 +967,11 @@ private:
     // Whether no variation of the band's last row can pass below a
     // variation of its middle row with the given digits, the upper row's
     // box digits given too: the two share a digit in a box, or (in the
-    // second band) the three digits they leave free in each box are those
-    // of no live group. The loop below then makes all its passes and no more.
-    bool nothingPassesBelow(int row, const std::array<Bits, 3>& upperBoxes, const std::uint8_t* middle) const
+    // second band, with the groups of row 6 found) the three digits they
+    // leave free in each box are those of no group with live variations.
+    // The loop below then makes all its passes and no more. Otherwise, with
+    // the groups found, the loop of row 6 is to walk that group's live ones.
+    bool nothingPassesBelow(int row, const std::array<Bits, 3>& upperBoxes, const std::uint8_t* middle)
     {
         std::array<Bits, 3> freeInBox = SixthRowGroups::boxDigits(middle);
         bool threeFreeEach = true;
@@ -909,7 +981,17 @@ private:
             freeInBox[box] = kAllDigits & ~(freeInBox[box] | upperBoxes[box]);
             threeFreeEach = threeFreeEach && kBitCount[freeInBox[box]] == 3;
         }
-        return row == 5 && liveCounted_ && threeFreeEach && sixthRowGroups_.live(freeInBox) == 0;
+        if (row != 5)
+            return false;
+        sixthRowFromGroup_ = liveCounted_ && threeFreeEach;
+        if (!sixthRowFromGroup_)
+            return false;
+        // Row 6's variations hold each digit once; rows 4 and 5 may not, if
+        // their givens repeat one.
+        if ((freeInBox[0] | freeInBox[1] | freeInBox[2]) != kAllDigits)
+            return true;
+        sixthRowPassing_ = sixthRowGroups_.group(freeInBox);
+        return !sixthRowGroups_.anyLive(sixthRowPassing_);
     }
 
     // The variations of a row whose digits the columns allow.
@@ -977,6 +1059,9 @@ private:
     SixthRowGroups sixthRowGroups_;
     FifthRowSets fifthRowSets_;
     bool liveCounted_ = false;  // for the search below row 4 under way
+    // The next loop of row 6 takes its passing variations from a group.
+    bool sixthRowFromGroup_ = false;
+    SixthRowGroups::Places sixthRowPassing_;
     static constexpr std::int64_t kKeptSearchLoops = 64;
     // columnDigits_[L][c]: the digits of rows 1 … L − 1 in column c.
     std::array<std::array<Bits, 9>, 10> columnDigits_{};

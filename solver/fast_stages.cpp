@@ -21,14 +21,21 @@ using Bits = std::uint32_t;
 constexpr Bits bit(int i) { return Bits(1) << i; }
 constexpr Bits kAllDigits = 0x3FE;  // digits 1 … 9
 
-// Bit counts of all digit sets, since std::popcount is a library call on
-// processors the build cannot assume.
+// Bit counts of all digit sets, and of words by halving steps, since
+// std::popcount is a library call on processors the build cannot assume.
 constexpr auto kBitCount = [] {
     std::array<std::uint8_t, 1024> counts{};
     for (std::size_t i = 1; i < counts.size(); ++i)
         counts[i] = std::uint8_t(counts[i / 2] + i % 2);
     return counts;
 }();
+constexpr int bitCount(std::uint64_t word)
+{
+    word -= (word >> 1) & 0x5555555555555555;
+    word = (word & 0x3333333333333333) + ((word >> 2) & 0x3333333333333333);
+    word = (word + (word >> 4)) & 0x0F0F0F0F0F0F0F0F;
+    return int((word * 0x0101010101010101) >> 56);
+}
 
 // ---------------------------------------------------------------------------
 // Variation stage
@@ -746,6 +753,14 @@ public:
 
     bool anyLive(Places places) const { return anyLive(places.first, places.end); }
 
+    std::int64_t liveCount(Places places) const
+    {
+        std::int64_t count = 0;
+        for (std::uint32_t w = places.first / 64; w * 64 < places.end; ++w)
+            count += bitCount(live_[w] & inside(w, places.first, places.end));
+        return count;
+    }
+
     // Calls onLive(i) for the live variations i among the places, in
     // ascending order, until it returns false.
     template <typename OnLive>
@@ -830,29 +845,116 @@ public:
     template <typename OnPass>
     void forEachPassing(const std::uint8_t* row4, const OnPass& onPass)
     {
-        std::array<const std::uint64_t*, 9> clashing{};
-        for (int c = 0; c < 9; ++c)
-            clashing[c] = sets_.withDigit(c, row4[c]);
-        const std::size_t words = sets_.words();
-        for (std::size_t w = 0; w < words; ++w) {
-            std::uint64_t clash = 0;
-            for (int c = 0; c < 9; ++c)
-                clash |= clashing[c][w];
-            passing_[w] = newToRows1To3_[w] & ~clash;
-        }
-        for (std::size_t w = 0; w < words; ++w)
+        findPassing(row4);
+        for (std::size_t w = 0; w < passing_.size(); ++w)
             for (std::uint64_t open = passing_[w]; open != 0; open &= open - 1)
                 if (!onPass(std::int32_t(w * 64 + std::size_t(std::countr_zero(open)))))
                     return;
     }
 
+    // How many variations of row 5 pass below rows 1 … 3 and the given row 4.
+    std::int64_t countPassing(const std::uint8_t* row4)
+    {
+        findPassing(row4);
+        std::int64_t count = 0;
+        for (const std::uint64_t word : passing_)
+            count += bitCount(word);
+        return count;
+    }
+
 private:
+    void findPassing(const std::uint8_t* row4)
+    {
+        std::array<const std::uint64_t*, 9> clashing{};
+        for (int c = 0; c < 9; ++c)
+            clashing[c] = sets_.withDigit(c, row4[c]);
+        for (std::size_t w = 0; w < passing_.size(); ++w) {
+            std::uint64_t clash = 0;
+            for (int c = 0; c < 9; ++c)
+                clash |= clashing[c][w];
+            passing_[w] = newToRows1To3_[w] & ~clash;
+        }
+    }
+
     static constexpr std::int32_t kMostVariations = 16384;
     bool prepared_ = false;
     bool usable_ = false;
     ColumnDigitSets sets_;
     std::vector<std::uint64_t> newToRows1To3_;
     std::vector<std::uint64_t> passing_;
+};
+
+// Rows' digits as one bit per (column, digit): columns 1 to 6 in the low
+// word, 7 to 9 in the high one; values outside 1 … 9 set none. Two sets
+// meet exactly when they hold a digit in the same column.
+struct CellDigits {
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+
+    static CellDigits ofRow(const std::uint8_t* digits)
+    {
+        std::array<Bits, 9> columns{};
+        for (int c = 0; c < 9; ++c)
+            columns[c] = bit(digits[c]);
+        return ofColumns(columns);
+    }
+    static CellDigits ofColumns(const std::array<Bits, 9>& digitsByColumn)
+    {
+        CellDigits cells;
+        for (int c = 0; c < 9; ++c)
+            (c < 6 ? cells.low : cells.high) |= std::uint64_t((digitsByColumn[c] & kAllDigits) >> 1) << (c % 6 * 9);
+        return cells;
+    }
+    CellDigits operator|(const CellDigits& other) const { return {low | other.low, high | other.high}; }
+    bool meets(const CellDigits& other) const { return (low & other.low) | (high & other.high); }
+};
+
+// The variations of row 7 that rows 1 … 3 let through, found once for each
+// search below row 4. When rows 4 and 5 leave none of them free of their
+// digits in every column, no variation of row 7 can pass below any row 6.
+class SeventhRowLive {
+public:
+    // False when a variation holds a digit outside 1 … 9, or when the row
+    // has so many variations that finding the live ones costs more than the
+    // loops it saves.
+    bool prepare(const RowIndex& row)
+    {
+        if (prepared_)
+            return usable_;
+        prepared_ = true;
+        if (row.count() > kMostVariations)
+            return false;
+        for (std::int32_t i = 0; i < row.count(); ++i) {
+            const std::uint8_t* digits = row.variation(i);
+            if (std::any_of(digits, digits + 9, [](std::uint8_t d) { return d < 1 || d > 9; }))
+                return false;
+            digits_.push_back(CellDigits::ofRow(digits));
+        }
+        usable_ = true;
+        return true;
+    }
+
+    // `taken`: the digits of rows 1 … 3 in each column.
+    void beginSearch(const std::array<Bits, 9>& taken)
+    {
+        const CellDigits above = CellDigits::ofColumns(taken);
+        live_.clear();
+        for (const CellDigits& digits : digits_)
+            if (!digits.meets(above))
+                live_.push_back(digits);
+    }
+
+    bool anyLiveApartFrom(const CellDigits& rows) const
+    {
+        return std::any_of(live_.begin(), live_.end(), [&rows](const CellDigits& live) { return !live.meets(rows); });
+    }
+
+private:
+    static constexpr std::int32_t kMostVariations = 16384;
+    bool prepared_ = false;
+    bool usable_ = false;
+    std::vector<CellDigits> digits_;  // by variation
+    std::vector<CellDigits> live_;
 };
 
 class Search {
@@ -908,10 +1010,13 @@ private:
         if (row == 4)
             liveCounted_ = false;
         std::int64_t passingSoFar = 0;
-        if (row == 5 && liveCounted_ &&
-            !sixthRowGroups_.anyLiveApartFrom(SixthRowGroups::boxDigits(rows_[4].variation(chosen_[4]))))
-            return countPasses(index.count() + passing(index, allowed) * rows_[6].count()) ? Outcome::RanOut
-                                                                                          : Outcome::Stopped;
+        if (row == 5 && liveCounted_) {
+            const std::uint8_t* row4 = rows_[4].variation(chosen_[4]);
+            if (!sixthRowGroups_.anyLiveApartFrom(SixthRowGroups::boxDigits(row4))) {
+                const std::int64_t loops = fifthRowSets_.countPassing(row4);
+                return countPasses(index.count() + loops * rows_[6].count()) ? Outcome::RanOut : Outcome::Stopped;
+            }
+        }
         if (row % 3 == 0 && !excludeBandDigits(row, allowed))
             allowed.fill(0);
 
@@ -931,10 +1036,16 @@ private:
                 sixthRowGroups_.findLive(allowed);
                 fifthRowSets_.beginSearch(allowed);
                 liveCounted_ = true;
+                seventhRowKnown_ = seventhRowLive_.prepare(rows_[7]);
+                if (seventhRowKnown_)
+                    seventhRowLive_.beginSearch(columnDigits_[4]);
             }
-            if (bandMiddle && nothingPassesBelow(row, upperBoxes, index.variation(i))) {
-                below += rows_[row + 1].count();
-                return true;
+            if (bandMiddle) {
+                if (const std::int64_t counted = passesOfLoopBelow(row, upperBoxes, index.variation(i));
+                    counted != kMakeLoop) {
+                    below += counted;
+                    return true;
+                }
             }
             if (!countPasses(i + 1 - uncounted + below)) {
                 outcome = Outcome::Stopped;
@@ -964,46 +1075,46 @@ private:
         return outcome;
     }
 
-    // Whether no variation of the band's last row can pass below a
-    // variation of its middle row with the given digits, the upper row's
-    // box digits given too: the two share a digit in a box, or (in the
-    // second band, with the groups of row 6 found) the three digits they
+    // The passes of the loop of the band's last row below a variation of
+    // its middle row with the given digits, the upper row's box digits given
+    // too, when they can be counted without making it; else kMakeLoop.
+    // Nothing passes there when the two share a digit in a box, or (in the
+    // second band, with the groups of row 6 found) when the three digits they
     // leave free in each box are those of no group with live variations.
-    // The loop below then makes all its passes and no more. Otherwise, with
-    // the groups found, the loop of row 6 is to walk that group's live ones.
-    bool nothingPassesBelow(int row, const std::array<Bits, 3>& upperBoxes, const std::uint8_t* middle)
+    // When rows 4 and 5 leave row 7 no live variation, the passing ones of
+    // row 6 are counted too, each with the loop of row 7 below it. Otherwise,
+    // with the groups found, the loop of row 6 is to walk that group's live
+    // variations.
+    static constexpr std::int64_t kMakeLoop = -1;
+    std::int64_t passesOfLoopBelow(int row, const std::array<Bits, 3>& upperBoxes, const std::uint8_t* middle)
     {
+        const std::int64_t loop = rows_[row + 1].count();
         std::array<Bits, 3> freeInBox = SixthRowGroups::boxDigits(middle);
         bool threeFreeEach = true;
         for (int box = 0; box < 3; ++box) {
             if (freeInBox[box] & upperBoxes[box])
-                return true;
+                return loop;
             freeInBox[box] = kAllDigits & ~(freeInBox[box] | upperBoxes[box]);
             threeFreeEach = threeFreeEach && kBitCount[freeInBox[box]] == 3;
         }
         if (row != 5)
-            return false;
+            return kMakeLoop;
         sixthRowFromGroup_ = liveCounted_ && threeFreeEach;
         if (!sixthRowFromGroup_)
-            return false;
+            return kMakeLoop;
         // Row 6's variations hold each digit once; rows 4 and 5 may not, if
         // their givens repeat one.
         if ((freeInBox[0] | freeInBox[1] | freeInBox[2]) != kAllDigits)
-            return true;
+            return loop;
         sixthRowPassing_ = sixthRowGroups_.group(freeInBox);
-        return !sixthRowGroups_.anyLive(sixthRowPassing_);
-    }
-
-    // The variations of a row whose digits the columns allow.
-    static std::int64_t passing(const RowIndex& index, const std::array<Bits, 9>& allowed)
-    {
-        std::int64_t count = 0;
-        if (index.sharedDigitsAllowed(allowed))
-            index.forEachAllowed(allowed, [&count](std::int32_t) {
-                ++count;
-                return true;
-            });
-        return count;
+        const std::int64_t passing = sixthRowGroups_.liveCount(sixthRowPassing_);
+        if (passing == 0)
+            return loop;
+        const CellDigits rows4And5 =
+            CellDigits::ofRow(rows_[4].variation(chosen_[4])) | CellDigits::ofRow(middle);
+        if (seventhRowKnown_ && !seventhRowLive_.anyLiveApartFrom(rows4And5))
+            return loop + passing * rows_[7].count();
+        return kMakeLoop;
     }
 
     // Adds passes, reporting at every multiple of the interval reached on
@@ -1059,6 +1170,8 @@ private:
     SixthRowGroups sixthRowGroups_;
     FifthRowSets fifthRowSets_;
     bool liveCounted_ = false;  // for the search below row 4 under way
+    SeventhRowLive seventhRowLive_;
+    bool seventhRowKnown_ = false;  // seventhRowLive_ holds the search's live variations
     // The next loop of row 6 takes its passing variations from a group.
     bool sixthRowFromGroup_ = false;
     SixthRowGroups::Places sixthRowPassing_;

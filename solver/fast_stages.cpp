@@ -1017,7 +1017,9 @@ private:
                 return countPasses(index.count() + loops * rows_[6].count()) ? Outcome::RanOut : Outcome::Stopped;
             }
         }
-        if (row % 3 == 0 && !excludeBandDigits(row, allowed))
+        // A loop of row 6 that walks a group needs no box test.
+        const bool sixthRowFromGroup = row == 6 && sixthRowFromGroup_;
+        if (row % 3 == 0 && !sixthRowFromGroup && !excludeBandDigits(row, allowed))
             allowed.fill(0);
 
         std::int32_t uncounted = 0;  // the first variation not yet counted
@@ -1064,7 +1066,7 @@ private:
             outcome = loopOfRow(row + 1);
             return outcome == Outcome::RanOut;
         };
-        if (row == 6 && sixthRowFromGroup_)
+        if (sixthRowFromGroup)
             sixthRowGroups_.forEachLive(sixthRowPassing_, onPass);
         else if (row == 5 && liveCounted_)
             fifthRowSets_.forEachPassing(rows_[4].variation(chosen_[4]), onPass);

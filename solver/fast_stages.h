@@ -25,9 +25,10 @@ void variation(Zifrax_bas& bas, SolverWindow& window);
 // counted in bulk, and so are the passes below rows 4 and 7 when the same
 // column digits were met before without a solution, and the loops of a
 // band's last row under middle rows that leave it no passing variation;
-// returns the number of passes made. In a search below row 4, row 6 is
-// grouped and row 5 kept in bit sets for that counting once more than
-// passingBeforeShortcuts variations of row 4 have passed: that pays only
+// returns the number of passes made. In a search below row 4, the
+// variations of rows 5, 6 and 7 that rows 1 to 3 let through are found once
+// more than passingBeforeShortcuts variations of row 4 have passed, and the
+// loops of rows 5 and 6 are then made or counted from them: that pays only
 // when many loops of row 5 follow.
 std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, std::int64_t passingBeforeShortcuts = 4);
 

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstring>
 #include <memory>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -612,23 +613,22 @@ private:
     std::size_t stored_ = 0;
 };
 
-// A row's variations as bit sets, one per (column, digit), each variation at
-// a chosen place: the digits that rows above let through in each column then
-// select the variations new to all columns with a few word operations per
-// variation and digit, where a tree would visit them one by one.
+// Some of a row's variations as bit sets, one per (column, digit), each
+// variation at its place: the digits that rows above let through in each
+// column then select the variations new to all columns with a few word
+// operations per variation and digit, where a tree would visit them one by
+// one.
 class ColumnDigitSets {
 public:
-    // False when a variation holds a digit outside 1 … 9. placeOf(i) is
-    // variation i's place, places running 0 … count − 1.
-    template <typename PlaceOf>
-    bool build(const RowIndex& row, PlaceOf placeOf)
+    // False when a variation holds a digit outside 1 … 9. Place p holds
+    // variation variationAt[p].
+    bool build(const RowIndex& row, const std::vector<std::int32_t>& variationAt)
     {
-        count_ = std::size_t(row.count());
+        count_ = variationAt.size();
         words_ = (count_ + 63) / 64;
         withDigit_.assign(std::size_t(9 * 10) * words_, 0);
-        for (std::int32_t i = 0; i < row.count(); ++i) {
-            const std::uint8_t* digits = row.variation(i);
-            const std::size_t place = placeOf(i);
+        for (std::size_t place = 0; place < count_; ++place) {
+            const std::uint8_t* digits = row.variation(variationAt[place]);
             for (int c = 0; c < 9; ++c) {
                 if (digits[c] < 1 || digits[c] > 9)
                     return false;
@@ -703,18 +703,16 @@ public:
         // Ascending by group, and within a group by variation.
         std::sort(keyed.begin(), keyed.end());
         groupOf_.assign(std::size_t(1) << 18, -1);
-        std::vector<std::uint32_t> placeOf(keyed.size());
         for (const auto& [key, i] : keyed) {
             if (groupOf_[key] < 0) {
                 groupOf_[key] = std::int32_t(groupDigits_.size());
                 groupDigits_.push_back(boxDigits(row.variation(i)));
                 groupBegin_.push_back(std::uint32_t(variationAt_.size()));
             }
-            placeOf[std::size_t(i)] = std::uint32_t(variationAt_.size());
             variationAt_.push_back(i);
         }
         groupBegin_.push_back(std::uint32_t(variationAt_.size()));
-        return sets_.build(row, [&placeOf](std::int32_t i) { return placeOf[std::size_t(i)]; });
+        return sets_.build(row, variationAt_);
     }
 
     // Finds the live variations, `allowed` holding the digits new to each
@@ -817,27 +815,39 @@ private:
     std::vector<std::int32_t> liveGroups_;  // the groups with live variations
 };
 
-// The variations of row 5 as bit sets, one per (column, digit). Within a
-// search below row 4 the part of the column test that rows 1 … 3 make is
-// the same for every loop of row 5, so it is applied once; each loop then
-// only removes the variations that repeat a digit of row 4 in its column.
+// The variations of row 5 that rows 1 … 3 let through, found once for each
+// search below row 4 and kept in bit sets of their own, so that each loop of
+// row 5 only removes those that repeat a digit of row 4 in its column, with
+// a few words for the few that are left.
 class FifthRowSets {
 public:
     // False when a variation holds a digit outside 1 … 9, or when the row
-    // has so many variations that scanning its sets costs more than its tree.
+    // has so many variations that finding the live ones costs more than the
+    // loops they save.
     bool prepare(const RowIndex& row)
     {
         if (prepared_)
             return usable_;
         prepared_ = true;
-        usable_ = row.count() <= kMostVariations &&
-                  sets_.build(row, [](std::int32_t i) { return std::size_t(i); });
-        passing_.resize(sets_.words());
+        if (row.count() > kMostVariations)
+            return false;
+        std::vector<std::int32_t> every(std::size_t(row.count()));
+        std::iota(every.begin(), every.end(), 0);
+        usable_ = allSets_.build(row, every);
+        row_ = &row;
         return usable_;
     }
 
     // `allowed`: the digits new to each column below rows 1 … 3.
-    void beginSearch(const std::array<Bits, 9>& allowed) { sets_.selectAllowed(allowed, newToRows1To3_); }
+    void beginSearch(const std::array<Bits, 9>& allowed)
+    {
+        allSets_.selectAllowed(allowed, passing_);
+        live_.clear();
+        for (std::size_t w = 0; w < passing_.size(); ++w)
+            for (std::uint64_t open = passing_[w]; open != 0; open &= open - 1)
+                live_.push_back(std::int32_t(w * 64 + std::size_t(std::countr_zero(open))));
+        liveSets_.build(*row_, live_);
+    }
 
     // Calls onPass(i) in ascending order for every variation i of row 5 that
     // passes the column test below rows 1 … 3 and the given row 4, until it
@@ -848,7 +858,7 @@ public:
         findPassing(row4);
         for (std::size_t w = 0; w < passing_.size(); ++w)
             for (std::uint64_t open = passing_[w]; open != 0; open &= open - 1)
-                if (!onPass(std::int32_t(w * 64 + std::size_t(std::countr_zero(open)))))
+                if (!onPass(live_[w * 64 + std::size_t(std::countr_zero(open))]))
                     return;
     }
 
@@ -863,25 +873,23 @@ public:
     }
 
 private:
+    // The live variations that repeat no digit of row 4 in its column.
     void findPassing(const std::uint8_t* row4)
     {
-        std::array<const std::uint64_t*, 9> clashing{};
+        std::array<Bits, 9> apart{};
         for (int c = 0; c < 9; ++c)
-            clashing[c] = sets_.withDigit(c, row4[c]);
-        for (std::size_t w = 0; w < passing_.size(); ++w) {
-            std::uint64_t clash = 0;
-            for (int c = 0; c < 9; ++c)
-                clash |= clashing[c][w];
-            passing_[w] = newToRows1To3_[w] & ~clash;
-        }
+            apart[c] = kAllDigits & ~bit(row4[c]);
+        liveSets_.selectAllowed(apart, passing_);
     }
 
     static constexpr std::int32_t kMostVariations = 16384;
     bool prepared_ = false;
     bool usable_ = false;
-    ColumnDigitSets sets_;
-    std::vector<std::uint64_t> newToRows1To3_;
-    std::vector<std::uint64_t> passing_;
+    const RowIndex* row_ = nullptr;
+    ColumnDigitSets allSets_;
+    std::vector<std::int32_t> live_;  // the variations new to rows 1 … 3, ascending
+    ColumnDigitSets liveSets_;  // place p: live_[p]
+    std::vector<std::uint64_t> passing_;  // by place in allSets_, then in liveSets_
 };
 
 // Rows' digits as one bit per (column, digit): columns 1 to 6 in the low

@@ -703,15 +703,22 @@ public:
         // Ascending by group, and within a group by variation.
         std::sort(keyed.begin(), keyed.end());
         groupOf_.assign(std::size_t(1) << 18, -1);
+        std::vector<std::array<Bits, 3>> groupDigits;
         for (const auto& [key, i] : keyed) {
             if (groupOf_[key] < 0) {
-                groupOf_[key] = std::int32_t(groupDigits_.size());
-                groupDigits_.push_back(boxDigits(row.variation(i)));
+                groupOf_[key] = std::int32_t(groupDigits.size());
+                groupDigits.push_back(boxDigits(row.variation(i)));
                 groupBegin_.push_back(std::uint32_t(variationAt_.size()));
             }
             variationAt_.push_back(i);
         }
         groupBegin_.push_back(std::uint32_t(variationAt_.size()));
+        groupsWithDigit_.assign(std::size_t(3 * 10) * groupWords(), 0);
+        for (std::size_t group = 0; group < groupDigits.size(); ++group)
+            for (int box = 0; box < 3; ++box)
+                for (Bits open = groupDigits[group][box]; open != 0; open &= open - 1)
+                    groupsWithDigit_[(std::size_t(box) * 10 + std::size_t(std::countr_zero(open))) * groupWords() +
+                                     group / 64] |= std::uint64_t(1) << (group % 64);
         return sets_.build(row, variationAt_);
     }
 
@@ -720,19 +727,23 @@ public:
     void findLive(const std::array<Bits, 9>& allowed)
     {
         sets_.selectAllowed(allowed, live_);
-        liveGroups_.clear();
+        liveGroups_.assign(groupWords(), 0);
         for (std::size_t group = 0; group + 1 < groupBegin_.size(); ++group)
             if (anyLive(groupBegin_[group], groupBegin_[group + 1]))
-                liveGroups_.push_back(std::int32_t(group));
+                liveGroups_[group / 64] |= std::uint64_t(1) << (group % 64);
     }
 
     // Whether some live variation holds in each box none of the given
     // digits (those of row 4).
     bool anyLiveApartFrom(const std::array<Bits, 3>& taken) const
     {
-        for (const std::int32_t group : liveGroups_) {
-            const std::array<Bits, 3>& digits = groupDigits_[std::size_t(group)];
-            if (!(digits[0] & taken[0]) && !(digits[1] & taken[1]) && !(digits[2] & taken[2]))
+        for (std::size_t w = 0; w < liveGroups_.size(); ++w) {
+            std::uint64_t meeting = 0;
+            for (int box = 0; box < 3; ++box)
+                for (Bits open = taken[box] & kAllDigits; open != 0; open &= open - 1)
+                    meeting |= groupsWithDigit_[(std::size_t(box) * 10 + std::size_t(std::countr_zero(open))) *
+                                                    groupWords() + w];
+            if (liveGroups_[w] & ~meeting)
                 return true;
         }
         return false;
@@ -807,12 +818,15 @@ private:
     bool prepared_ = false;
     bool usable_ = false;
     std::vector<std::int32_t> groupOf_;  // by key, or −1
-    std::vector<std::array<Bits, 3>> groupDigits_;
     std::vector<std::uint32_t> groupBegin_;  // a group's first place; one more for the end
     std::vector<std::int32_t> variationAt_;  // by place
     ColumnDigitSets sets_;
     std::vector<std::uint64_t> live_;  // by place
-    std::vector<std::int32_t> liveGroups_;  // the groups with live variations
+    // A bit per group: those with live variations, and for each box and
+    // digit those that hold the digit in the box.
+    std::size_t groupWords() const { return (groupBegin_.size() - 1 + 63) / 64; }
+    std::vector<std::uint64_t> liveGroups_;
+    std::vector<std::uint64_t> groupsWithDigit_;
 };
 
 // The variations of row 5 that rows 1 … 3 let through, found once for each

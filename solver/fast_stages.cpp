@@ -932,8 +932,10 @@ struct CellDigits {
 };
 
 // The variations of row 7 that rows 1 … 3 let through, found once for each
-// search below row 4. When rows 4 and 5 leave none of them free of their
-// digits in every column, no variation of row 7 can pass below any row 6.
+// search below row 4, and those of them that rows 4 and 5 let through too,
+// found for each loop of row 6. A variation of row 7 passes only if rows 1
+// to 6 all let it through, so when none is left the loops of row 7 below
+// only count.
 class SeventhRowLive {
 public:
     // False when a variation holds a digit outside 1 … 9, or when the row
@@ -966,9 +968,20 @@ public:
                 live_.push_back(digits);
     }
 
-    bool anyLiveApartFrom(const CellDigits& rows) const
+    // Keeps those that rows 4 and 5 let through; false when there are none.
+    bool keepApartFrom(const CellDigits& rows4And5)
     {
-        return std::any_of(live_.begin(), live_.end(), [&rows](const CellDigits& live) { return !live.meets(rows); });
+        kept_.clear();
+        for (const CellDigits& live : live_)
+            if (!live.meets(rows4And5))
+                kept_.push_back(live);
+        return !kept_.empty();
+    }
+
+    // Whether a kept one is let through by row 6 too.
+    bool anyKeptApartFrom(const CellDigits& row6) const
+    {
+        return std::any_of(kept_.begin(), kept_.end(), [&row6](const CellDigits& kept) { return !kept.meets(row6); });
     }
 
 private:
@@ -977,6 +990,7 @@ private:
     bool usable_ = false;
     std::vector<CellDigits> digits_;  // by variation
     std::vector<CellDigits> live_;
+    std::vector<CellDigits> kept_;
 };
 
 class Search {
@@ -1071,6 +1085,10 @@ private:
                     return true;
                 }
             }
+            if (sixthRowFromGroup && seventhRowKnown_ && seventhRowShutBelow(i)) {
+                below += rows_[7].count();
+                return true;
+            }
             if (!countPasses(i + 1 - uncounted + below)) {
                 outcome = Outcome::Stopped;
                 return false;
@@ -1105,8 +1123,8 @@ private:
     // Nothing passes there when the two share a digit in a box, or (in the
     // second band, with the groups of row 6 found) when the three digits they
     // leave free in each box are those of no group with live variations.
-    // When rows 4 and 5 leave row 7 no live variation, the passing ones of
-    // row 6 are counted too, each with the loop of row 7 below it. Otherwise,
+    // When no variation of row 7 can pass below any passing one of row 6,
+    // those are counted too, each with the loop of row 7 below it. Otherwise,
     // with the groups found, the loop of row 6 is to walk that group's live
     // variations.
     static constexpr std::int64_t kMakeLoop = -1;
@@ -1134,11 +1152,24 @@ private:
         const std::int64_t passing = sixthRowGroups_.liveCount(sixthRowPassing_);
         if (passing == 0)
             return loop;
+        if (!seventhRowKnown_)
+            return kMakeLoop;
         const CellDigits rows4And5 =
             CellDigits::ofRow(rows_[4].variation(chosen_[4])) | CellDigits::ofRow(middle);
-        if (seventhRowKnown_ && !seventhRowLive_.anyLiveApartFrom(rows4And5))
-            return loop + passing * rows_[7].count();
-        return kMakeLoop;
+        bool anyRow7Passes = seventhRowLive_.keepApartFrom(rows4And5);
+        if (anyRow7Passes)
+            sixthRowGroups_.forEachLive(sixthRowPassing_, [&](std::int32_t sixth) {
+                anyRow7Passes = !seventhRowShutBelow(sixth);
+                return !anyRow7Passes;
+            });
+        return anyRow7Passes ? kMakeLoop : loop + passing * rows_[7].count();
+    }
+
+    // Whether no variation of row 7 can pass below the given variation of
+    // row 6, rows 4 and 5 being those of the current loop of row 6.
+    bool seventhRowShutBelow(std::int32_t sixth) const
+    {
+        return !seventhRowLive_.anyKeptApartFrom(CellDigits::ofRow(rows_[6].variation(sixth)));
     }
 
     // Adds passes, reporting at every multiple of the interval reached on

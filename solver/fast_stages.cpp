@@ -1043,9 +1043,20 @@ private:
         std::array<Bits, 9> allowed{};
         for (int c = 0; c < 9; ++c)
             allowed[c] = kAllDigits & ~columnDigits_[row][c];
-        if (row == 4)
-            liveCounted_ = false;
+        // In deep searches mostly no variation of row 6 passes below rows 4
+        // and 5: the loops of rows 5 and 6 then only count. Their set-up
+        // pays only in a search below row 4 with many loops of row 5, so it
+        // is made at the first passing variation of row 4 when the searches
+        // below row 4 so far let many pass on average, else once a few have
+        // passed.
         std::int64_t passingSoFar = 0;
+        std::int64_t passingBeforeShortcuts = passingBeforeShortcuts_;
+        if (row == 4) {
+            liveCounted_ = false;
+            if (searchesBelowRow4_ > 0 && passingRow4_ >= kManyPassingRow4 * searchesBelowRow4_)
+                passingBeforeShortcuts = 0;
+            ++searchesBelowRow4_;
+        }
         if (row == 5 && liveCounted_) {
             const std::uint8_t* row4 = rows_[4].variation(chosen_[4]);
             if (!sixthRowGroups_.anyLiveApartFrom(SixthRowGroups::boxDigits(row4))) {
@@ -1065,12 +1076,8 @@ private:
             bandMiddle ? SixthRowGroups::boxDigits(rows_[row - 1].variation(chosen_[row - 1])) : std::array<Bits, 3>{};
         Outcome outcome = Outcome::RanOut;
         const auto onPass = [&](std::int32_t i) {
-            // In deep searches mostly no variation of row 6 passes below
-            // rows 4 and 5: the loops of rows 5 and 6 then only count. Their
-            // set-up pays only in a search below row 4 with many loops of
-            // row 5, so it is made once a search has reached that many.
-            if (row == 4 && passingSoFar++ == passingBeforeShortcuts_ && sixthRowGroups_.prepare(rows_[6]) &&
-                fifthRowSets_.prepare(rows_[5])) {
+            if (row == 4 && (++passingRow4_, passingSoFar++ == passingBeforeShortcuts) &&
+                sixthRowGroups_.prepare(rows_[6]) && fifthRowSets_.prepare(rows_[5])) {
                 sixthRowGroups_.findLive(allowed);
                 fifthRowSets_.beginSearch(allowed);
                 liveCounted_ = true;
@@ -1225,6 +1232,9 @@ private:
     SixthRowGroups sixthRowGroups_;
     FifthRowSets fifthRowSets_;
     bool liveCounted_ = false;  // for the search below row 4 under way
+    static constexpr std::int64_t kManyPassingRow4 = 8;
+    std::int64_t searchesBelowRow4_ = 0;
+    std::int64_t passingRow4_ = 0;  // the passing variations of row 4 in all of them
     SeventhRowLive seventhRowLive_;
     bool seventhRowKnown_ = false;  // seventhRowLive_ holds the search's live variations
     // The next loop of row 6 takes its passing variations from a group.

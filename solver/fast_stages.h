@@ -26,10 +26,11 @@ void variation(Zifrax_bas& bas, SolverWindow& window);
 // column digits were met before without a solution, and the loops of a
 // band's last row under middle rows that leave it no passing variation;
 // returns the number of passes made. In a search below row 4, the
-// variations of rows 5, 6 and 7 that rows 1 to 3 let through are found once
-// more than passingBeforeShortcuts variations of row 4 have passed, and the
-// loops of rows 5 and 6 are then made or counted from them: that pays only
-// when many loops of row 5 follow.
+// variations of rows 5, 6 and 7 that rows 1 to 3 let through are found, and
+// the loops of rows 5 and 6 then made or counted from them: that pays only
+// when many loops of row 5 follow, so it is done at the first passing
+// variation of row 4 when earlier searches below row 4 let many pass, else
+// once more than passingBeforeShortcuts have passed.
 std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, std::int64_t passingBeforeShortcuts = 4);
 
 }  // namespace zifrax::fast

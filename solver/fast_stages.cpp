@@ -829,11 +829,11 @@ private:
     std::vector<std::uint64_t> groupsWithDigit_;
 };
 
-// The variations of row 5 that rows 1 … 3 let through, found once for each
-// search below row 4 and kept in bit sets of their own, so that each loop of
-// row 5 only removes those that repeat a digit of row 4 in its column, with
-// a few words for the few that are left.
-class FifthRowSets {
+// The variations of a row below the first band that rows 1 … 3 let through
+// (the live ones), found once for each search below row 4 and kept in bit
+// sets of their own, so that the few left are told apart from further rows
+// with a few words.
+class LiveVariations {
 public:
     // False when a variation holds a digit outside 1 … 9, or when the row
     // has so many variations that finding the live ones costs more than the
@@ -855,13 +855,49 @@ public:
     // `allowed`: the digits new to each column below rows 1 … 3.
     void beginSearch(const std::array<Bits, 9>& allowed)
     {
-        allSets_.selectAllowed(allowed, passing_);
+        std::vector<std::uint64_t>& selected = scratch_;
+        allSets_.selectAllowed(allowed, selected);
         live_.clear();
-        for (std::size_t w = 0; w < passing_.size(); ++w)
-            for (std::uint64_t open = passing_[w]; open != 0; open &= open - 1)
+        for (std::size_t w = 0; w < selected.size(); ++w)
+            for (std::uint64_t open = selected[w]; open != 0; open &= open - 1)
                 live_.push_back(std::int32_t(w * 64 + std::size_t(std::countr_zero(open))));
         liveSets_.build(*row_, live_);
     }
+
+    // The places of the live variations that repeat no digit of the given
+    // rows in its column.
+    template <std::size_t Rows>
+    void selectApartFrom(const std::array<const std::uint8_t*, Rows>& rows, std::vector<std::uint64_t>& selected) const
+    {
+        std::array<Bits, 9> apart{};
+        for (int c = 0; c < 9; ++c) {
+            apart[c] = kAllDigits;
+            for (const std::uint8_t* row : rows)
+                apart[c] &= ~bit(row[c]);
+        }
+        liveSets_.selectAllowed(apart, selected);
+    }
+
+    // The live variation at a place.
+    std::int32_t variation(std::size_t place) const { return live_[place]; }
+
+private:
+    static constexpr std::int32_t kMostVariations = 16384;
+    bool prepared_ = false;
+    bool usable_ = false;
+    const RowIndex* row_ = nullptr;
+    ColumnDigitSets allSets_;
+    std::vector<std::int32_t> live_;  // ascending
+    ColumnDigitSets liveSets_;  // place p: live_[p]
+    std::vector<std::uint64_t> scratch_;
+};
+
+// Row 5's live variations: each loop of row 5 then only removes those that
+// repeat a digit of row 4 in its column.
+class FifthRowSets {
+public:
+    bool prepare(const RowIndex& row) { return live_.prepare(row); }
+    void beginSearch(const std::array<Bits, 9>& allowed) { live_.beginSearch(allowed); }
 
     // Calls onPass(i) in ascending order for every variation i of row 5 that
     // passes the column test below rows 1 … 3 and the given row 4, until it
@@ -869,17 +905,17 @@ public:
     template <typename OnPass>
     void forEachPassing(const std::uint8_t* row4, const OnPass& onPass)
     {
-        findPassing(row4);
+        live_.selectApartFrom(std::array{row4}, passing_);
         for (std::size_t w = 0; w < passing_.size(); ++w)
             for (std::uint64_t open = passing_[w]; open != 0; open &= open - 1)
-                if (!onPass(live_[w * 64 + std::size_t(std::countr_zero(open))]))
+                if (!onPass(live_.variation(w * 64 + std::size_t(std::countr_zero(open)))))
                     return;
     }
 
     // How many variations of row 5 pass below rows 1 … 3 and the given row 4.
     std::int64_t countPassing(const std::uint8_t* row4)
     {
-        findPassing(row4);
+        live_.selectApartFrom(std::array{row4}, passing_);
         std::int64_t count = 0;
         for (const std::uint64_t word : passing_)
             count += bitCount(word);
@@ -887,110 +923,39 @@ public:
     }
 
 private:
-    // The live variations that repeat no digit of row 4 in its column.
-    void findPassing(const std::uint8_t* row4)
-    {
-        std::array<Bits, 9> apart{};
-        for (int c = 0; c < 9; ++c)
-            apart[c] = kAllDigits & ~bit(row4[c]);
-        liveSets_.selectAllowed(apart, passing_);
-    }
-
-    static constexpr std::int32_t kMostVariations = 16384;
-    bool prepared_ = false;
-    bool usable_ = false;
-    const RowIndex* row_ = nullptr;
-    ColumnDigitSets allSets_;
-    std::vector<std::int32_t> live_;  // the variations new to rows 1 … 3, ascending
-    ColumnDigitSets liveSets_;  // place p: live_[p]
-    std::vector<std::uint64_t> passing_;  // by place in allSets_, then in liveSets_
+    LiveVariations live_;
+    std::vector<std::uint64_t> passing_;
 };
 
-// Rows' digits as one bit per (column, digit): columns 1 to 6 in the low
-// word, 7 to 9 in the high one; values outside 1 … 9 set none. Two sets
-// meet exactly when they hold a digit in the same column.
-struct CellDigits {
-    std::uint64_t low = 0;
-    std::uint64_t high = 0;
-
-    static CellDigits ofRow(const std::uint8_t* digits)
-    {
-        std::array<Bits, 9> columns{};
-        for (int c = 0; c < 9; ++c)
-            columns[c] = bit(digits[c]);
-        return ofColumns(columns);
-    }
-    static CellDigits ofColumns(const std::array<Bits, 9>& digitsByColumn)
-    {
-        CellDigits cells;
-        for (int c = 0; c < 9; ++c)
-            (c < 6 ? cells.low : cells.high) |= std::uint64_t((digitsByColumn[c] & kAllDigits) >> 1) << (c % 6 * 9);
-        return cells;
-    }
-    CellDigits operator|(const CellDigits& other) const { return {low | other.low, high | other.high}; }
-    bool meets(const CellDigits& other) const { return (low & other.low) | (high & other.high); }
-};
-
-// The variations of row 7 that rows 1 … 3 let through, found once for each
-// search below row 4, and those of them that rows 4 and 5 let through too,
-// found for each loop of row 6. A variation of row 7 passes only if rows 1
-// to 6 all let it through, so when none is left the loops of row 7 below
-// only count.
+// Row 7's live variations, and for each loop of row 6 those that rows 4 and
+// 5 let through too. A variation of row 7 passes only if rows 1 to 6 all let
+// it through, so when none is left the loops of row 7 below only count.
 class SeventhRowLive {
 public:
-    // False when a variation holds a digit outside 1 … 9, or when the row
-    // has so many variations that finding the live ones costs more than the
-    // loops it saves.
-    bool prepare(const RowIndex& row)
-    {
-        if (prepared_)
-            return usable_;
-        prepared_ = true;
-        if (row.count() > kMostVariations)
-            return false;
-        for (std::int32_t i = 0; i < row.count(); ++i) {
-            const std::uint8_t* digits = row.variation(i);
-            if (std::any_of(digits, digits + 9, [](std::uint8_t d) { return d < 1 || d > 9; }))
-                return false;
-            digits_.push_back(CellDigits::ofRow(digits));
-        }
-        usable_ = true;
-        return true;
-    }
-
-    // `taken`: the digits of rows 1 … 3 in each column.
-    void beginSearch(const std::array<Bits, 9>& taken)
-    {
-        const CellDigits above = CellDigits::ofColumns(taken);
-        live_.clear();
-        for (const CellDigits& digits : digits_)
-            if (!digits.meets(above))
-                live_.push_back(digits);
-    }
+    bool prepare(const RowIndex& row) { return live_.prepare(row); }
+    void beginSearch(const std::array<Bits, 9>& allowed) { live_.beginSearch(allowed); }
 
     // Keeps those that rows 4 and 5 let through; false when there are none.
-    bool keepApartFrom(const CellDigits& rows4And5)
+    bool keepApartFrom(const std::uint8_t* row4, const std::uint8_t* row5)
     {
-        kept_.clear();
-        for (const CellDigits& live : live_)
-            if (!live.meets(rows4And5))
-                kept_.push_back(live);
-        return !kept_.empty();
+        live_.selectApartFrom(std::array{row4, row5}, kept_);
+        return std::any_of(kept_.begin(), kept_.end(), [](std::uint64_t word) { return word != 0; });
     }
 
     // Whether a kept one is let through by row 6 too.
-    bool anyKeptApartFrom(const CellDigits& row6) const
+    bool anyKeptApartFrom(const std::uint8_t* row6)
     {
-        return std::any_of(kept_.begin(), kept_.end(), [&row6](const CellDigits& kept) { return !kept.meets(row6); });
+        live_.selectApartFrom(std::array{row6}, apart_);
+        for (std::size_t w = 0; w < kept_.size(); ++w)
+            if (kept_[w] & apart_[w])
+                return true;
+        return false;
     }
 
 private:
-    static constexpr std::int32_t kMostVariations = 16384;
-    bool prepared_ = false;
-    bool usable_ = false;
-    std::vector<CellDigits> digits_;  // by variation
-    std::vector<CellDigits> live_;
-    std::vector<CellDigits> kept_;
+    LiveVariations live_;
+    std::vector<std::uint64_t> kept_;
+    std::vector<std::uint64_t> apart_;
 };
 
 class Search {
@@ -1083,7 +1048,7 @@ private:
                 liveCounted_ = true;
                 seventhRowKnown_ = seventhRowLive_.prepare(rows_[7]);
                 if (seventhRowKnown_)
-                    seventhRowLive_.beginSearch(columnDigits_[4]);
+                    seventhRowLive_.beginSearch(allowed);
             }
             if (bandMiddle) {
                 if (const std::int64_t counted = passesOfLoopBelow(row, upperBoxes, index.variation(i));
@@ -1161,9 +1126,7 @@ private:
             return loop;
         if (!seventhRowKnown_)
             return kMakeLoop;
-        const CellDigits rows4And5 =
-            CellDigits::ofRow(rows_[4].variation(chosen_[4])) | CellDigits::ofRow(middle);
-        bool anyRow7Passes = seventhRowLive_.keepApartFrom(rows4And5);
+        bool anyRow7Passes = seventhRowLive_.keepApartFrom(rows_[4].variation(chosen_[4]), middle);
         if (anyRow7Passes)
             sixthRowGroups_.forEachLive(sixthRowPassing_, [&](std::int32_t sixth) {
                 anyRow7Passes = !seventhRowShutBelow(sixth);
@@ -1174,9 +1137,9 @@ private:
 
     // Whether no variation of row 7 can pass below the given variation of
     // row 6, rows 4 and 5 being those of the current loop of row 6.
-    bool seventhRowShutBelow(std::int32_t sixth) const
+    bool seventhRowShutBelow(std::int32_t sixth)
     {
-        return !seventhRowLive_.anyKeptApartFrom(CellDigits::ofRow(rows_[6].variation(sixth)));
+        return !seventhRowLive_.anyKeptApartFrom(rows_[6].variation(sixth));
     }
 
     // Adds passes, reporting at every multiple of the interval reached on

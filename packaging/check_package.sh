@@ -120,7 +120,9 @@ kill -0 "$pid" 2>/dev/null || fail "the program ended after the message about a 
 x11_window "Zifrax-Projekts$" "$pid" >/dev/null || fail "after a missing file the caption is not the program title"
 kill "$pid"; wait "$pid" 2>/dev/null || true
 SCRIPT
-xvfb-run -a -s "-screen 0 800x600x24" bash "$work/start.sh" "$program" "$sample" "$work" \
+# -noreset: the program is started three times, and an X server that resets
+# when its last client has gone refuses a start that comes in the meantime.
+xvfb-run -a -s "-screen 0 800x600x24 -noreset" bash "$work/start.sh" "$program" "$sample" "$work" \
     "$(realpath "$(dirname "$0")/../scripts/x11_window.sh")" ||
     fail "starting the installed program with puzzle files went wrong"
 

@@ -962,14 +962,16 @@ class Search {
 public:
     using Outcome = SearchOutcome;
 
-    Search(const std::array<RowIndex, 10>& rows, SolverWindow& window, std::int64_t passingBeforeShortcuts)
-        : rows_(rows), window_(window), passingBeforeShortcuts_(passingBeforeShortcuts)
+    Search(const std::array<RowIndex, 10>& rows, SolverWindow& window, LongSearchStart start)
+        : rows_(rows), window_(window), start_(start)
     {
     }
 
+    // The table is of no use to a short search: it starts with the aids
+    // for long ones.
     Outcome loopOfRow(int row)
     {
-        if (row != 4 && row != 7)
+        if ((row != 4 && row != 7) || searches_ < start_.loops)
             return searchRow(row);
         const std::uint64_t key = RanOutSearches::key(row, columnDigits_[row]);
         if (const std::int64_t known = ranOut_.find(key); known != RanOutSearches::kUnknown)
@@ -1010,12 +1012,12 @@ private:
             allowed[c] = kAllDigits & ~columnDigits_[row][c];
         // In deep searches mostly no variation of row 6 passes below rows 4
         // and 5: the loops of rows 5 and 6 then only count. Their set-up
-        // pays only in a search below row 4 with many loops of row 5, so it
-        // is made at the first passing variation of row 4 when the searches
-        // below row 4 so far let many pass on average, else once a few have
-        // passed.
+        // pays only in a long search, and there in a search below row 4
+        // with many loops of row 5, so it is made at the first passing
+        // variation of row 4 when the searches below row 4 so far let many
+        // pass on average, else once a few have passed.
         std::int64_t passingSoFar = 0;
-        std::int64_t passingBeforeShortcuts = passingBeforeShortcuts_;
+        std::int64_t passingBeforeShortcuts = start_.passing;
         if (row == 4) {
             liveCounted_ = false;
             if (searchesBelowRow4_ > 0 && passingRow4_ >= kManyPassingRow4 * searchesBelowRow4_)
@@ -1041,7 +1043,7 @@ private:
             bandMiddle ? SixthRowGroups::boxDigits(rows_[row - 1].variation(chosen_[row - 1])) : std::array<Bits, 3>{};
         Outcome outcome = Outcome::RanOut;
         const auto onPass = [&](std::int32_t i) {
-            if (row == 4 && (++passingRow4_, passingSoFar++ == passingBeforeShortcuts) &&
+            if (row == 4 && (++passingRow4_, passingSoFar++ == passingBeforeShortcuts) && searches_ >= start_.loops &&
                 sixthRowGroups_.prepare(rows_[6]) && fifthRowSets_.prepare(rows_[5])) {
                 sixthRowGroups_.findLive(allowed);
                 fifthRowSets_.beginSearch(allowed);
@@ -1191,7 +1193,7 @@ private:
     std::array<std::int32_t, 10> chosen_{};
     RanOutSearches ranOut_;
     std::int64_t searches_ = 0;  // the row loops begun
-    const std::int64_t passingBeforeShortcuts_;
+    const LongSearchStart start_;
     SixthRowGroups sixthRowGroups_;
     FifthRowSets fifthRowSets_;
     bool liveCounted_ = false;  // for the search below row 4 under way
@@ -1222,7 +1224,7 @@ void variation(Zifrax_bas& bas, SolverWindow& window)
 }
 
 
-std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, std::int64_t passingBeforeShortcuts)
+std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, LongSearchStart start)
 {
     if (window.stopRequested())
         return 0;
@@ -1231,7 +1233,7 @@ std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, std::int64_t pas
     std::array<RowIndex, 10> rows;
     for (int row = 1; row <= 9; ++row)
         rows[row].build(bas, row);
-    Search search(rows, window, passingBeforeShortcuts);
+    Search search(rows, window, start);
     const SearchOutcome outcome = search.loopOfRow(1);
     if (outcome == SearchOutcome::Solved)
         search.placeChosen(bas.loesung);

@@ -20,6 +20,17 @@ namespace zifrax::fast {
 // the row wherever the plain nine nested loops would report it.
 void variation(Zifrax_bas& bas, SolverWindow& window);
 
+// When a search takes up its aids for long searches, which short ones pay
+// more for than they gain: the table of ran-out searches and the shortcuts
+// below row 4 wait until `loops` row loops have begun; a search below row 4
+// then sets its shortcuts up once more than `passing` variations of row 4
+// have passed in it, or at its first when earlier searches below row 4 let
+// many pass.
+struct LongSearchStart {
+    std::int64_t loops = 100000;
+    std::int64_t passing = 4;
+};
+
 // Combines one stored variation per row, depth first, and writes the first
 // solution into the cells. Passes that fail the column or box test are
 // counted in bulk, and so are the passes below rows 4 and 7 when the same
@@ -27,10 +38,7 @@ void variation(Zifrax_bas& bas, SolverWindow& window);
 // band's last row under middle rows that leave it no passing variation;
 // returns the number of passes made. In a search below row 4, the
 // variations of rows 5, 6 and 7 that rows 1 to 3 let through are found, and
-// the loops of rows 5 and 6 then made or counted from them: that pays only
-// when many loops of row 5 follow, so it is done at the first passing
-// variation of row 4 when earlier searches below row 4 let many pass, else
-// once more than passingBeforeShortcuts have passed.
-std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, std::int64_t passingBeforeShortcuts = 4);
+// the loops of rows 5 and 6 then made or counted from them.
+std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, LongSearchStart start = {});
 
 }  // namespace zifrax::fast

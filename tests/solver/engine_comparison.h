@@ -59,9 +59,9 @@ struct Engine {
 };
 extern const Engine kReferenceEngine;
 extern const Engine kFastEngine;
-// The fast engine with the shortcuts of long searches taken at the first
-// passing variation of row 4 in every search below it, so that searches
-// short enough for a test go through them too.
+// The fast engine with the aids of long searches taken from the first row
+// loop on, the shortcuts below row 4 at the first passing variation of row
+// 4, so that searches short enough for a test go through them too.
 extern const Engine kEagerFastEngine;
 
 // Everything a solve makes observable.

@@ -638,7 +638,6 @@ public:
         return true;
     }
 
-    std::size_t words() const { return words_; }
     const std::uint64_t* withDigit(int column, int digit) const
     {
         return &withDigit_[(std::size_t(column) * 10 + std::size_t(digit)) * words_];

@@ -632,15 +632,10 @@ public:
             for (int c = 0; c < 9; ++c) {
                 if (digits[c] < 1 || digits[c] > 9)
                     return false;
-                set(c, digits[c])[place / 64] |= std::uint64_t(1) << (place % 64);
+                withDigit_[at(c, digits[c]) + place / 64] |= std::uint64_t(1) << (place % 64);
             }
         }
         return true;
-    }
-
-    const std::uint64_t* withDigit(int column, int digit) const
-    {
-        return &withDigit_[(std::size_t(column) * 10 + std::size_t(digit)) * words_];
     }
 
     // The places of the variations whose digits `allowed` lets through in
@@ -652,7 +647,7 @@ public:
         std::uint64_t* const out = selected.data();
         for (int c = 0; c < 9; ++c) {
             for (Bits open = kAllDigits & ~allowed[c]; open != 0; open &= open - 1) {
-                const std::uint64_t* withDigit = this->withDigit(c, std::countr_zero(open));
+                const std::uint64_t* withDigit = &withDigit_[at(c, std::countr_zero(open))];
                 for (std::size_t w = 0; w < words_; ++w)
                     out[w] |= withDigit[w];
             }
@@ -664,10 +659,8 @@ public:
     }
 
 private:
-    std::uint64_t* set(int column, int digit)
-    {
-        return &withDigit_[(std::size_t(column) * 10 + std::size_t(digit)) * words_];
-    }
+    // Where the set of a column and digit begins.
+    std::size_t at(int column, int digit) const { return (std::size_t(column) * 10 + std::size_t(digit)) * words_; }
 
     std::size_t count_ = 0;
     std::size_t words_ = 0;
@@ -970,7 +963,7 @@ public:
     // for long ones.
     Outcome loopOfRow(int row)
     {
-        if ((row != 4 && row != 7) || searches_ < start_.loops)
+        if ((row != 4 && row != 7) || !longSearch())
             return searchRow(row);
         const std::uint64_t key = RanOutSearches::key(row, columnDigits_[row]);
         if (const std::int64_t known = ranOut_.find(key); known != RanOutSearches::kUnknown)
@@ -1001,6 +994,22 @@ public:
     }
 
 private:
+    bool longSearch() const { return searches_ >= start_.loops; }
+
+    // Finds the variations of rows 5, 6 and 7 that rows 1 … 3 let through,
+    // `allowed` holding the digits new to each column below them.
+    void setUpShortcuts(const std::array<Bits, 9>& allowed)
+    {
+        if (!sixthRowGroups_.prepare(rows_[6]) || !fifthRowSets_.prepare(rows_[5]))
+            return;
+        sixthRowGroups_.findLive(allowed);
+        fifthRowSets_.beginSearch(allowed);
+        liveCounted_ = true;
+        seventhRowKnown_ = seventhRowLive_.prepare(rows_[7]);
+        if (seventhRowKnown_)
+            seventhRowLive_.beginSearch(allowed);
+    }
+
     // The loop of one row, passes of failing variations counted in blocks.
     Outcome searchRow(int row)
     {
@@ -1042,14 +1051,10 @@ private:
             bandMiddle ? SixthRowGroups::boxDigits(rows_[row - 1].variation(chosen_[row - 1])) : std::array<Bits, 3>{};
         Outcome outcome = Outcome::RanOut;
         const auto onPass = [&](std::int32_t i) {
-            if (row == 4 && (++passingRow4_, passingSoFar++ == passingBeforeShortcuts) && searches_ >= start_.loops &&
-                sixthRowGroups_.prepare(rows_[6]) && fifthRowSets_.prepare(rows_[5])) {
-                sixthRowGroups_.findLive(allowed);
-                fifthRowSets_.beginSearch(allowed);
-                liveCounted_ = true;
-                seventhRowKnown_ = seventhRowLive_.prepare(rows_[7]);
-                if (seventhRowKnown_)
-                    seventhRowLive_.beginSearch(allowed);
+            if (row == 4) {
+                ++passingRow4_;
+                if (passingSoFar++ == passingBeforeShortcuts && longSearch())
+                    setUpShortcuts(allowed);
             }
             if (bandMiddle) {
                 if (const std::int64_t counted = passesOfLoopBelow(row, upperBoxes, index.variation(i));

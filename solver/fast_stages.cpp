@@ -7,36 +7,17 @@
 #include <cstring>
 #include <memory>
 #include <numeric>
+#include <optional>
 #include <utility>
 #include <vector>
 
+#include "solver/digit_bits.h"
 #include "solver/stage_endings.h"
+#include "solver/unsolvable_count.h"
 
 namespace zifrax::fast {
 
 namespace {
-
-// A set of small numbers 0 … 31: choices k in the variation stage, digits d
-// in the brute-force stage.
-using Bits = std::uint32_t;
-constexpr Bits bit(int i) { return Bits(1) << i; }
-constexpr Bits kAllDigits = 0x3FE;  // digits 1 … 9
-
-// Bit counts of all digit sets, and of words by halving steps, since
-// std::popcount is a library call on processors the build cannot assume.
-constexpr auto kBitCount = [] {
-    std::array<std::uint8_t, 1024> counts{};
-    for (std::size_t i = 1; i < counts.size(); ++i)
-        counts[i] = std::uint8_t(counts[i / 2] + i % 2);
-    return counts;
-}();
-constexpr int bitCount(std::uint64_t word)
-{
-    word -= (word >> 1) & 0x5555555555555555;
-    word = (word & 0x3333333333333333) + ((word >> 2) & 0x3333333333333333);
-    word = (word + (word >> 4)) & 0x0F0F0F0F0F0F0F0F;
-    return int((word * 0x0101010101010101) >> 56);
-}
 
 // ---------------------------------------------------------------------------
 // Variation stage
@@ -954,15 +935,33 @@ class Search {
 public:
     using Outcome = SearchOutcome;
 
-    Search(const std::array<RowIndex, 10>& rows, SolverWindow& window, LongSearchStart start)
-        : rows_(rows), window_(window), start_(start)
+    Search(const Zifrax_bas& bas, const std::array<RowIndex, 10>& rows, SolverWindow& window, LongSearchStart start)
+        : bas_(bas), rows_(rows), window_(window), start_(start)
     {
+    }
+
+    Outcome run()
+    {
+        const Outcome outcome = loopOfRow(1);
+        if (countedWhole_)
+            return stoppedInCount_ ? Outcome::Stopped : Outcome::RanOut;
+        return outcome;
     }
 
     // The table is of no use to a short search: it starts with the aids
     // for long ones.
     Outcome loopOfRow(int row)
     {
+        // A long search is counted whole when it holds no solution; the
+        // loops under way then end as if stopped.
+        if (!wholeCountTried_ && start_.wholeCount >= 0 && passes_ >= start_.wholeCount && longSearch()) {
+            wholeCountTried_ = true;
+            if (const std::optional<std::int64_t> total = passesWithoutSolution(bas_); total && *total >= passes_) {
+                countedWhole_ = true;
+                stoppedInCount_ = !countPasses(*total - passes_);
+                return Outcome::Stopped;
+            }
+        }
         if ((row != 4 && row != 7) || !longSearch())
             return searchRow(row);
         const std::uint64_t key = RanOutSearches::key(row, columnDigits_[row]);
@@ -1190,6 +1189,7 @@ private:
         return true;
     }
 
+    const Zifrax_bas& bas_;
     const std::array<RowIndex, 10>& rows_;
     SolverWindow& window_;
     std::int64_t passes_ = 0;
@@ -1210,6 +1210,9 @@ private:
     bool sixthRowFromGroup_ = false;
     SixthRowGroups::Places sixthRowPassing_;
     static constexpr std::int64_t kKeptSearchLoops = 64;
+    bool wholeCountTried_ = false;
+    bool countedWhole_ = false;  // the passes left were counted at once
+    bool stoppedInCount_ = false;
     // columnDigits_[L][c]: the digits of rows 1 … L − 1 in column c.
     std::array<std::array<Bits, 9>, 10> columnDigits_{};
 };
@@ -1237,8 +1240,8 @@ std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, LongSearchStart 
     std::array<RowIndex, 10> rows;
     for (int row = 1; row <= 9; ++row)
         rows[row].build(bas, row);
-    Search search(rows, window, start);
-    const SearchOutcome outcome = search.loopOfRow(1);
+    Search search(bas, rows, window, start);
+    const SearchOutcome outcome = search.run();
     if (outcome == SearchOutcome::Solved)
         search.placeChosen(bas.loesung);
     finishSearch(outcome, bas, window);

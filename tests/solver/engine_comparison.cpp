@@ -12,7 +12,9 @@ const Engine kReferenceEngine{reference::variation, reference::brute_force};
 const Engine kFastEngine{fast::variation,
                          [](Zifrax_bas& bas, SolverWindow& window) { return fast::brute_force(bas, window); }};
 const Engine kEagerFastEngine{fast::variation,
-                              [](Zifrax_bas& bas, SolverWindow& window) { return fast::brute_force(bas, window, {0, 0}); }};
+                              [](Zifrax_bas& bas, SolverWindow& window) { return fast::brute_force(bas, window, {0, 0, -1}); }};
+const Engine kWholeCountEngine{fast::variation,
+                               [](Zifrax_bas& bas, SolverWindow& window) { return fast::brute_force(bas, window, {0, 0, 0}); }};
 
 SolveRecord recordOf(const Zifrax_bas& bas, const RecordingWindow& window, std::int64_t passes)
 {

@@ -61,8 +61,10 @@ extern const Engine kReferenceEngine;
 extern const Engine kFastEngine;
 // The fast engine with the aids of long searches taken from the first row
 // loop on, the shortcuts below row 4 at the first passing variation of row
-// 4, so that searches short enough for a test go through them too.
+// 4, so that searches short enough for a test go through them too; the
+// first never counts a search whole, the second does so at its first loop.
 extern const Engine kEagerFastEngine;
+extern const Engine kWholeCountEngine;
 
 // Everything a solve makes observable.
 struct SolveRecord {

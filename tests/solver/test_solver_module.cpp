@@ -44,7 +44,7 @@ struct Solved {
             text += char('0' + puzzle[cell]);
         for (const std::string& call : record.trace)
             calls << QString::fromStdString(call);
-        for (const Engine* engine : {&kFastEngine, &kEagerFastEngine}) {
+        for (const Engine* engine : {&kFastEngine, &kEagerFastEngine, &kWholeCountEngine}) {
             RecordingWindow engineWindow = fastWindow;
             const std::string difference = firstDifference(record, solve(*engine, fastModule, engineWindow, puzzle));
             QVERIFY2(difference.empty(),
@@ -326,7 +326,7 @@ private slots:
             expected.trace.resize(call + 1);
             expected.trace.push_back("stop read: ticked");
             expected.passes = full.calls[call].section(' ', 3).toLongLong();
-            for (const Engine* engine : {&kFastEngine, &kEagerFastEngine}) {
+            for (const Engine* engine : {&kFastEngine, &kEagerFastEngine, &kWholeCountEngine}) {
                 RecordingWindow window;
                 window.stopAfterUpdates = updates;
                 const std::string difference =

@@ -1,0 +1,724 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "solver/unsolvable_count.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <numeric>
+#include <optional>
+#include <vector>
+
+#include "core/grid.h"
+#include "solver/digit_bits.h"
+
+// Without a solution the search runs every loop to its end: the loop of row
+// L runs once below each prefix of rows 1 … L − 1 that passed its tests, so
+// the passes are the sum over L of (passing prefixes of L − 1 rows) × (row
+// L's variations). A prefix passes when no column repeats a digit and the
+// boxes of each complete band hold every digit once.
+//
+// Below row 3 a prefix's rows see nothing of the first band but the digits
+// each column holds, its state, so the first band's fillings are gathered by
+// state. A state is made of one part per box stack (the digits of the
+// stack's three columns), and the states met combine few parts per stack.
+// States that agree in two stacks, a group, are counted below row 3
+// together: each partial filling of rows 4 … 9 carries a bit set, its lanes,
+// of those states of the group whose part in the third stack it fits, and
+// counts once for each first-band filling of such a state.
+
+namespace zifrax::fast {
+
+namespace {
+
+using Word = std::uint64_t;
+
+// Limits of the count, beyond which the search is made instead: the first
+// band's fillings are gathered one by one, lanes take a few words, and the
+// bit sets of rows 4 to 9 by part take room.
+constexpr std::int64_t kMostFirstBandFillings = std::int64_t(1) << 26;
+constexpr int kLaneWords = 16;
+constexpr int kMostLanes = 64 * kLaneWords;
+constexpr std::size_t kMostTableWords = std::size_t(1) << 23;
+constexpr std::int64_t kMostCompletionSteps = 200000;
+
+constexpr int wordsFor(int bits) { return (bits + 63) / 64; }
+bool has(const Word* set, int i) { return (set[i >> 6] >> (i & 63)) & 1; }
+
+template <typename OnMember>
+void forEachMember(const Word* set, int words, const OnMember& onMember)
+{
+    for (int w = 0; w < words; ++w)
+        for (Word open = set[w]; open != 0; open &= open - 1)
+            onMember(w * 64 + std::countr_zero(open));
+}
+
+// sum += a × b; false when that leaves 64 bits.
+bool addProduct(std::int64_t& sum, std::int64_t a, std::int64_t b)
+{
+    std::int64_t product = 0;
+    return !__builtin_mul_overflow(a, b, &product) && !__builtin_add_overflow(sum, product, &sum);
+}
+
+// Whether the givens complete to a grid with no digit twice in a row,
+// column or box; nothing when finding out takes too many steps.
+class Completion {
+public:
+    explicit Completion(const GridArray& givens)
+    {
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            const int digit = givens[cell + 1];
+            if (digit < 0 || digit > 9)
+                unknown_ = true;
+            else if (digit == 0)
+                empty_.push_back(cell);
+            else if (!place(cell, bit(digit)))
+                clash_ = true;
+        }
+    }
+
+    std::optional<bool> exists()
+    {
+        if (unknown_)
+            return std::nullopt;
+        if (clash_)
+            return false;
+        const bool found = search();
+        if (steps_ > kMostCompletionSteps)
+            return std::nullopt;
+        return found;
+    }
+
+private:
+    static int boxOf(int cell) { return cell / 27 * 3 + cell % 9 / 3; }
+    Bits taken(int cell) const { return rows_[cell / 9] | columns_[cell % 9] | boxes_[boxOf(cell)]; }
+    bool place(int cell, Bits digit)
+    {
+        if (taken(cell) & digit)
+            return false;
+        rows_[cell / 9] |= digit;
+        columns_[cell % 9] |= digit;
+        boxes_[boxOf(cell)] |= digit;
+        return true;
+    }
+    void remove(int cell, Bits digit)
+    {
+        rows_[cell / 9] &= ~digit;
+        columns_[cell % 9] &= ~digit;
+        boxes_[boxOf(cell)] &= ~digit;
+    }
+
+    // Fills the empty cell with the fewest digits left first.
+    bool search(std::size_t filled = 0)
+    {
+        if (filled == empty_.size())
+            return true;
+        if (++steps_ > kMostCompletionSteps)
+            return false;
+        std::size_t best = filled;
+        int fewest = 10;
+        for (std::size_t k = filled; k < empty_.size() && fewest > 1; ++k) {
+            const int left = kBitCount[kAllDigits & ~taken(empty_[k])];
+            if (left < fewest) {
+                fewest = left;
+                best = k;
+            }
+        }
+        std::swap(empty_[filled], empty_[best]);
+        const int cell = empty_[filled];
+        for (Bits open = kAllDigits & ~taken(cell); open != 0; open &= open - 1) {
+            const Bits digit = open & -open;
+            place(cell, digit);
+            const bool found = search(filled + 1);
+            remove(cell, digit);
+            if (found)
+                return true;
+        }
+        return false;
+    }
+
+    std::array<Bits, 9> rows_{}, columns_{}, boxes_{};
+    std::vector<int> empty_;
+    bool unknown_ = false;
+    bool clash_ = false;
+    std::int64_t steps_ = 0;
+};
+
+// Counts by 64-bit key, open addressing: the first band's fillings by state,
+// and the ids of the parts met.
+class CountTable {
+public:
+    CountTable() : keys_(1024, kFree), counts_(1024) {}
+
+    std::int64_t& operator[](Word key)
+    {
+        std::size_t slot = find(key);
+        if (keys_[slot] == kFree) {
+            if (2 * (used_ + 1) > keys_.size()) {
+                grow();
+                slot = find(key);
+            }
+            keys_[slot] = key;
+            ++used_;
+        }
+        return counts_[slot];
+    }
+    std::size_t size() const { return used_; }
+
+    template <typename OnEntry>
+    void forEach(const OnEntry& onEntry) const
+    {
+        for (std::size_t slot = 0; slot < keys_.size(); ++slot)
+            if (keys_[slot] != kFree)
+                onEntry(keys_[slot], counts_[slot]);
+    }
+
+private:
+    static constexpr Word kFree = ~Word(0);
+    std::size_t find(Word key) const
+    {
+        std::size_t slot = std::size_t((key * 0x9E3779B97F4A7C15) >> (64 - std::countr_zero(keys_.size())));
+        while (keys_[slot] != kFree && keys_[slot] != key)
+            slot = (slot + 1) & (keys_.size() - 1);
+        return slot;
+    }
+    void grow()
+    {
+        CountTable larger;
+        larger.keys_.assign(2 * keys_.size(), kFree);
+        larger.counts_.assign(2 * keys_.size(), 0);
+        forEach([&](Word key, std::int64_t count) { larger[key] = count; });
+        *this = std::move(larger);
+    }
+
+    std::vector<Word> keys_;
+    std::vector<std::int64_t> counts_;
+    std::size_t used_ = 0;
+};
+
+// One row's stored variations, and bit sets over them by (column, digit) and
+// by (box stack, digit).
+struct RowSets {
+    int count = 0;
+    int words = 0;
+    const std::uint8_t* first = nullptr;
+    std::vector<Word> inColumn;  // [(column × 10 + digit) × words …]
+    std::vector<Word> inStack;  // [(stack × 10 + digit) × words …]
+
+    void build(const Zifrax_bas& bas, int row, bool withStacks)
+    {
+        count = bas.variationsanzahl[row];
+        words = wordsFor(count);
+        first = bas.variationen(row, 1);
+        inColumn.assign(std::size_t(90) * words, 0);
+        inStack.assign(withStacks ? std::size_t(30) * words : 0, 0);
+        for (int i = 0; i < count; ++i) {
+            for (int c = 0; c < 9; ++c) {
+                const int d = digits(i)[c];
+                inColumn[std::size_t(c * 10 + d) * words + i / 64] |= Word(1) << (i % 64);
+                if (withStacks)
+                    inStack[std::size_t(c / 3 * 10 + d) * words + i / 64] |= Word(1) << (i % 64);
+            }
+        }
+    }
+    const std::uint8_t* digits(int i) const { return first + 9 * std::size_t(i); }
+    const Word* holding(int column, int digit) const { return &inColumn[std::size_t(column * 10 + digit) * words]; }
+    const Word* holdingInStack(int stack, int digit) const
+    {
+        return &inStack[std::size_t(stack * 10 + digit) * words];
+    }
+    // Keeps in `set` the variations with no digit of `row` in its column.
+    void removeMeeting(const std::uint8_t* row, Word* set) const
+    {
+        std::array<const Word*, 9> meeting{};
+        for (int c = 0; c < 9; ++c)
+            meeting[c] = holding(c, row[c]);
+        for (int w = 0; w < words; ++w)
+            set[w] &= ~(meeting[0][w] | meeting[1][w] | meeting[2][w] | meeting[3][w] | meeting[4][w] |
+                        meeting[5][w] | meeting[6][w] | meeting[7][w] | meeting[8][w]);
+    }
+    void fill(Word* set) const
+    {
+        std::fill(set, set + words, ~Word(0));
+        if (count % 64)
+            set[words - 1] = (Word(1) << (count % 64)) - 1;
+    }
+};
+
+Bits stackDigits(const std::uint8_t* row, int stack)
+{
+    return bit(row[3 * stack]) | bit(row[3 * stack + 1]) | bit(row[3 * stack + 2]);
+}
+
+// The digits a band's last row must hold in each stack, below two rows with
+// the given stack digits: a key of 18 bits, or -1 when the two share a digit
+// in a box (then no last row passes).
+int lastRowKey(const std::array<Bits, 3>& upper, const std::array<Bits, 3>& middle)
+{
+    std::array<Bits, 3> left{};
+    for (int t = 0; t < 3; ++t) {
+        if (upper[t] & middle[t])
+            return -1;
+        left[t] = kAllDigits & ~(upper[t] | middle[t]);
+    }
+    return int(left[0] >> 1 | (left[1] >> 1) << 9);
+}
+
+class BandCount {
+public:
+    explicit BandCount(const Zifrax_bas& bas) : bas_(bas) {}
+
+    using Part = std::uint32_t;  // a stack's digits after row 3, 9 bits per column
+
+    std::optional<std::int64_t> passes()
+    {
+        for (int row = 1; row <= 9; ++row) {
+            if (bas_.variationsanzahl[row] == 0)
+                return std::nullopt;
+            Bits digits = 0;
+            for (int c = 0; c < 9; ++c) {
+                const int digit = bas_.variationen(row, 1)[c];
+                if (digit < 1 || digit > 9)
+                    return std::nullopt;
+                digits |= bit(digit);
+            }
+            if (digits != kAllDigits)
+                return std::nullopt;
+        }
+        if (Completion(bas_.vorgabe).exists() != false)
+            return std::nullopt;
+        for (int row = 0; row < 9; ++row)
+            rows_[row].build(bas_, row + 1, row == 1 || row == 2);
+        if (!countFirstBand() || !prepareLowerRows() || !countLowerRows())
+            return std::nullopt;
+        std::int64_t total = 0;
+        for (int row = 0; row < 9; ++row)
+            if (!addProduct(total, passing_[row], rows_[row].count))
+                return std::nullopt;
+        return total;
+    }
+
+private:
+    // passing_[k]: the prefixes of k rows that pass; rows 0 … 8 here are
+    // rows 1 … 9 of the grid.
+    void addPassing(int rows, std::int64_t count)
+    {
+        overflow_ = overflow_ || __builtin_add_overflow(passing_[rows], count, &passing_[rows]);
+    }
+
+    // The first band's fillings one by one, gathered by state.
+    bool countFirstBand()
+    {
+        passing_[0] = 1;
+        passing_[1] = rows_[0].count;
+        const RowSets& second = rows_[1];
+        const RowSets& third = rows_[2];
+        std::vector<Word> secondOpen(second.words), thirdOpen(third.words);
+        std::int64_t fillings = 0;
+        for (int i1 = 0; i1 < rows_[0].count; ++i1) {
+            const std::uint8_t* v1 = rows_[0].digits(i1);
+            second.fill(secondOpen.data());
+            second.removeMeeting(v1, secondOpen.data());
+            for (const Word word : secondOpen)
+                addPassing(2, bitCount(word));
+            for (int c = 0; c < 9; ++c) {
+                const Word* sharing = second.holdingInStack(c / 3, v1[c]);
+                for (int w = 0; w < second.words; ++w)
+                    secondOpen[w] &= ~sharing[w];
+            }
+            bool tooMany = false;
+            forEachMember(secondOpen.data(), second.words, [&](int i2) {
+                const std::uint8_t* v2 = second.digits(i2);
+                third.fill(thirdOpen.data());
+                third.removeMeeting(v1, thirdOpen.data());
+                third.removeMeeting(v2, thirdOpen.data());
+                std::array<Part, 3> upperParts{};
+                for (int c = 0; c < 9; ++c) {
+                    for (const int d : {v1[c], v2[c]}) {
+                        const Word* sharing = third.holdingInStack(c / 3, d);
+                        for (int w = 0; w < third.words; ++w)
+                            thirdOpen[w] &= ~sharing[w];
+                    }
+                    upperParts[c / 3] |= Part((bit(v1[c]) | bit(v2[c])) >> 1) << (9 * (c % 3));
+                }
+                forEachMember(thirdOpen.data(), third.words, [&](int i3) {
+                    const std::uint8_t* v3 = third.digits(i3);
+                    Word state = 0;
+                    for (int t = 0; t < 3; ++t) {
+                        Part part = upperParts[t];
+                        for (int j = 0; j < 3; ++j)
+                            part |= Part(bit(v3[3 * t + j]) >> 1) << (9 * j);
+                        state |= Word(partId(t, part)) << (11 * t);
+                    }
+                    ++states_[state];
+                    ++fillings;
+                });
+                tooMany = tooMany || fillings > kMostFirstBandFillings;
+            });
+            if (tooMany)
+                return false;
+        }
+        addPassing(3, fillings);
+        return !overflow_;
+    }
+
+    int partId(int stack, Part part)
+    {
+        std::int64_t& id = partIds_[stack][part];
+        if (id == 0) {
+            parts_[stack].push_back(part);
+            id = std::int64_t(parts_[stack].size());
+        }
+        return int(id - 1);
+    }
+
+    // Whether a row's digits in a stack avoid a part's digits in their columns.
+    static bool fits(Part part, const std::uint8_t* row, int stack)
+    {
+        for (int j = 0; j < 3; ++j)
+            if ((part >> (9 * j + row[3 * stack + j] - 1)) & 1)
+                return false;
+        return true;
+    }
+
+    // The stack with the most parts is the lanes' stack; the groups, the
+    // lanes' bit sets and the bit sets of rows 4 … 9 by part.
+    bool prepareLowerRows()
+    {
+        laneStack_ = 0;
+        for (int t = 1; t < 3; ++t)
+            if (parts_[t].size() > parts_[laneStack_].size())
+                laneStack_ = t;
+        sharedStacks_ = {(laneStack_ + 1) % 3, (laneStack_ + 2) % 3};
+        lanes_ = int(parts_[laneStack_].size());
+        laneWords_ = wordsFor(lanes_);
+        if (lanes_ > kMostLanes)
+            return false;
+        std::size_t tableWords = 0;
+        for (int row = 3; row < 9; ++row)
+            tableWords += (parts_[sharedStacks_[0]].size() + parts_[sharedStacks_[1]].size() + 90) *
+                          std::size_t(rows_[row].words);
+        if (tableWords > kMostTableWords)
+            return false;
+
+        gatherGroups();
+        buildRowSets();
+        // Row 6 by the digits it holds in stacks 1 and 2.
+        std::vector<int> sixthKeys(rows_[5].count);
+        for (int i = 0; i < rows_[5].count; ++i)
+            sixthKeys[i] = int(stackDigits_[5][i][0] >> 1 | (stackDigits_[5][i][1] >> 1) << 9);
+        sortByKey(sixthKeys, 1 << 18, sixthRowFirst_, sixthRows_);
+        for (int key = 0; key < (1 << 18); ++key)
+            if (sixthRowFirst_[key + 1] > sixthRowFirst_[key])
+                sixthRowKeys_.push_back(key);
+        return true;
+    }
+
+    // Sorts the numbers 0 … n − 1 by their keys below `keys`: places
+    // first[k] … first[k + 1] − 1 of `order` hold those with key k.
+    static void sortByKey(const std::vector<int>& keyOf, int keys, std::vector<int>& first, std::vector<int>& order)
+    {
+        first.assign(std::size_t(keys) + 1, 0);
+        for (const int key : keyOf)
+            ++first[key + 1];
+        std::partial_sum(first.begin(), first.end(), first.begin());
+        std::vector<int> next(first.begin(), first.end() - 1);
+        order.resize(keyOf.size());
+        for (std::size_t i = 0; i < keyOf.size(); ++i)
+            order[next[keyOf[i]]++] = int(i);
+    }
+
+    // The states, group after group: their lanes and first-band fillings.
+    void gatherGroups()
+    {
+        const int secondParts = int(parts_[sharedStacks_[1]].size());
+        const auto idIn = [](Word state, int stack) { return int(state >> (11 * stack)) & 2047; };
+        std::vector<std::pair<int, std::int64_t>> lanes;
+        std::vector<int> groupOf;
+        states_.forEach([&](Word state, std::int64_t fillings) {
+            lanes.emplace_back(idIn(state, laneStack_), fillings);
+            groupOf.push_back(idIn(state, sharedStacks_[0]) * secondParts + idIn(state, sharedStacks_[1]));
+        });
+        std::vector<int> order;
+        sortByKey(groupOf, int(parts_[sharedStacks_[0]].size()) * secondParts, groupStart_, order);
+        groupLanes_.resize(order.size());
+        for (std::size_t k = 0; k < order.size(); ++k)
+            groupLanes_[k] = lanes[order[k]];
+    }
+
+    // For rows 4 … 9: which variations fit each part of the shared stacks,
+    // their digits by stack and their keys in the lanes' stack; which lanes
+    // each key fits.
+    void buildRowSets()
+    {
+        for (int row = 3; row < 9; ++row) {
+            const RowSets& sets = rows_[row];
+            for (int s = 0; s < 2; ++s) {
+                const int stack = sharedStacks_[s];
+                std::vector<Word>& fitting = fitting_[row][s];
+                fitting.assign(parts_[stack].size() * sets.words, 0);
+                for (std::size_t p = 0; p < parts_[stack].size(); ++p)
+                    for (int i = 0; i < sets.count; ++i)
+                        if (fits(parts_[stack][p], sets.digits(i), stack))
+                            fitting[p * sets.words + i / 64] |= Word(1) << (i % 64);
+            }
+            laneKey_[row].resize(sets.count);
+            stackDigits_[row].resize(sets.count);
+            for (int i = 0; i < sets.count; ++i) {
+                const std::uint8_t* v = sets.digits(i);
+                laneKey_[row][i] = laneKeyOf(v + 3 * laneStack_);
+                for (int t = 0; t < 3; ++t)
+                    stackDigits_[row][i][t] = stackDigits(v, t);
+            }
+        }
+        laneFit_.assign(std::size_t(kLaneKeys) * laneWords_, 0);
+        for (int key = 0; key < kLaneKeys; ++key) {
+            std::array<std::uint8_t, 9> row{};
+            row[3 * laneStack_] = std::uint8_t(key / 81 + 1);
+            row[3 * laneStack_ + 1] = std::uint8_t(key / 9 % 9 + 1);
+            row[3 * laneStack_ + 2] = std::uint8_t(key % 9 + 1);
+            for (int lane = 0; lane < lanes_; ++lane)
+                if (fits(parts_[laneStack_][lane], row.data(), laneStack_))
+                    laneFit_[std::size_t(key) * laneWords_ + lane / 64] |= Word(1) << (lane % 64);
+        }
+    }
+
+    bool countLowerRows()
+    {
+        pairSum_.assign(std::size_t(kLaneKeys) * kLaneKeys, 0);
+        pairStamp_.assign(std::size_t(kLaneKeys) * kLaneKeys, 0);
+        sixthLive_.assign(1 << 18, 0);
+        laneWeight_.assign(lanes_, 0);
+        weightTable_.assign(std::size_t(laneWords_) * 8 * 256, 0);
+        for (int row = 3; row < 9; ++row) {
+            open_[row].resize(rows_[row].words);
+            base_[row].resize(rows_[row].words);
+        }
+        for (std::size_t group = 0; group + 1 < groupStart_.size(); ++group) {
+            if (groupStart_[group] == groupStart_[group + 1])
+                continue;
+            ++stamp_;
+            const std::size_t first = group / parts_[sharedStacks_[1]].size();
+            const std::size_t second = group % parts_[sharedStacks_[1]].size();
+            std::fill(laneWeight_.begin(), laneWeight_.end(), 0);
+            std::fill(lanesOf_[3].begin(), lanesOf_[3].end(), 0);
+            for (int k = groupStart_[group]; k < groupStart_[group + 1]; ++k) {
+                laneWeight_[groupLanes_[k].first] = groupLanes_[k].second;
+                lanesOf_[3][groupLanes_[k].first / 64] |= Word(1) << (groupLanes_[k].first % 64);
+            }
+            buildWeightTable();
+            for (int row = 3; row < 9; ++row) {
+                const int words = rows_[row].words;
+                const Word* a = &fitting_[row][0][first * words];
+                const Word* b = &fitting_[row][1][second * words];
+                for (int w = 0; w < words; ++w)
+                    base_[row][w] = a[w] & b[w];
+            }
+            markLiveSixthRows();
+            fourthRow();
+            if (overflow_)
+                return false;
+        }
+        return true;
+    }
+
+    // weightTable_[byte × 256 + value]: the fillings of the lanes that the
+    // value's bits name in that byte of a lane set.
+    void buildWeightTable()
+    {
+        for (int byte = 0; byte < laneWords_ * 8; ++byte) {
+            std::int64_t* sums = &weightTable_[std::size_t(byte) * 256];
+            for (int value = 1; value < 256; ++value) {
+                const int lane = byte * 8 + std::countr_zero(unsigned(value));
+                sums[value] = sums[value & (value - 1)] + (lane < lanes_ ? laneWeight_[lane] : 0);
+            }
+        }
+    }
+    std::int64_t weightOf(const Word* lanes) const
+    {
+        std::int64_t sum = 0;
+        for (int w = 0; w < laneWords_; ++w)
+            for (int byte = 0; byte < 8; ++byte)
+                sum += weightTable_[std::size_t(w * 8 + byte) * 256 + ((lanes[w] >> (8 * byte)) & 255)];
+        return sum;
+    }
+    // lanes = from ∩ the lanes that a row's key fits; false when none is left.
+    bool narrow(const Word* from, int key, Word* lanes) const
+    {
+        const Word* fit = &laneFit_[std::size_t(key) * laneWords_];
+        Word any = 0;
+        for (int w = 0; w < laneWords_; ++w)
+            any |= lanes[w] = from[w] & fit[w];
+        return any != 0;
+    }
+
+    // Which groups of row 6's variations by stack digits have one that the
+    // group's states let through.
+    void markLiveSixthRows()
+    {
+        for (const int key : sixthRowKeys_) {
+            for (int k = sixthRowFirst_[key]; k < sixthRowFirst_[key + 1]; ++k) {
+                const int i = sixthRows_[k];
+                Word lanes[kLaneWords];
+                if (has(base_[5].data(), i) && narrow(lanesOf_[3].data(), laneKey_[5][i], lanes)) {
+                    sixthLive_[key] = stamp_;
+                    break;
+                }
+            }
+        }
+    }
+
+    void fourthRow()
+    {
+        const RowSets& sets = rows_[3];
+        forEachMember(base_[3].data(), sets.words, [&](int i) {
+            if (!narrow(lanesOf_[3].data(), laneKey_[3][i], lanesOf_[4].data()))
+                return;
+            addPassing(4, weightOf(lanesOf_[4].data()));
+            chosen_[3] = i;
+            fifthRow();
+        });
+    }
+
+    void fifthRow()
+    {
+        const RowSets& sets = rows_[4];
+        const int fourth = chosen_[3];
+        std::copy(base_[4].begin(), base_[4].end(), open_[4].begin());
+        sets.removeMeeting(rows_[3].digits(fourth), open_[4].data());
+        const int fourthKey = laneKey_[3][fourth];
+        forEachMember(open_[4].data(), sets.words, [&](int i) {
+            // Rows 4 and 5 differ in the lanes' stack only by their keys.
+            const std::size_t pair = std::size_t(fourthKey) * kLaneKeys + laneKey_[4][i];
+            if (pairStamp_[pair] != stamp_) {
+                pairStamp_[pair] = stamp_;
+                Word lanes[kLaneWords];
+                pairSum_[pair] = narrow(lanesOf_[4].data(), laneKey_[4][i], lanes) ? weightOf(lanes) : 0;
+            }
+            if (pairSum_[pair] == 0)
+                return;
+            addPassing(5, pairSum_[pair]);
+            const int key = lastRowKey(stackDigits_[3][fourth], stackDigits_[4][i]);
+            if (key < 0 || sixthLive_[key] != stamp_)
+                return;
+            narrow(lanesOf_[4].data(), laneKey_[4][i], lanesOf_[5].data());
+            chosen_[4] = i;
+            sixthRow(key);
+        });
+    }
+
+    // Row 6: the variations holding the digits that rows 4 and 5 leave in
+    // each stack, new to their columns.
+    void sixthRow(int key)
+    {
+        const bool seventhOpen = anySeventhRowOpen();
+        std::array<int, 6> keys{}, counts{};
+        int kinds = 0;
+        for (int k = sixthRowFirst_[key]; k < sixthRowFirst_[key + 1]; ++k) {
+            const int i = sixthRows_[k];
+            if (!has(base_[5].data(), i) || !newToColumns(i))
+                continue;
+            // The band's last row holds the three digits left in the lanes'
+            // stack in one of six orders.
+            int kind = 0;
+            while (kind < kinds && keys[kind] != laneKey_[5][i])
+                ++kind;
+            if (kind == kinds)
+                keys[kinds++] = laneKey_[5][i];
+            ++counts[kind];
+            if (seventhOpen && narrow(lanesOf_[5].data(), laneKey_[5][i], lanesOf_[6].data())) {
+                open_[6] = seventhOpen_;
+                rows_[6].removeMeeting(rows_[5].digits(i), open_[6].data());
+                chosen_[5] = i;
+                middleRows(6);
+            }
+        }
+        for (int kind = 0; kind < kinds; ++kind) {
+            Word lanes[kLaneWords];
+            if (narrow(lanesOf_[5].data(), keys[kind], lanes) &&
+                !addProduct(passing_[6], weightOf(lanes), counts[kind]))
+                overflow_ = true;
+        }
+    }
+
+    bool newToColumns(int sixth) const
+    {
+        const std::uint8_t* v = rows_[5].digits(sixth);
+        const std::uint8_t* fourth = rows_[3].digits(chosen_[3]);
+        const std::uint8_t* fifth = rows_[4].digits(chosen_[4]);
+        for (int c = 0; c < 9; ++c)
+            if (fourth[c] == v[c] || fifth[c] == v[c])
+                return false;
+        return true;
+    }
+
+    // Whether some variation of row 7 is new to the columns below rows 4 and
+    // 5; those that are, in seventhOpen_.
+    bool anySeventhRowOpen()
+    {
+        seventhOpen_ = base_[6];
+        rows_[6].removeMeeting(rows_[3].digits(chosen_[3]), seventhOpen_.data());
+        rows_[6].removeMeeting(rows_[4].digits(chosen_[4]), seventhOpen_.data());
+        return std::any_of(seventhOpen_.begin(), seventhOpen_.end(), [](Word w) { return w != 0; });
+    }
+
+    // Rows 7 and 8, open_[row] holding the row's variations new to their
+    // columns. Row 9 passes nowhere, as no solution exists.
+    void middleRows(int row)
+    {
+        forEachMember(open_[row].data(), rows_[row].words, [&](int i) {
+            if (!narrow(lanesOf_[row].data(), laneKey_[row][i], lanesOf_[row + 1].data()))
+                return;
+            addPassing(row + 1, weightOf(lanesOf_[row + 1].data()));
+            if (row == 6) {
+                chosen_[6] = i;
+                open_[7] = base_[7];
+                for (int above = 3; above <= 6; ++above)
+                    rows_[7].removeMeeting(rows_[above].digits(chosen_[above]), open_[7].data());
+                middleRows(7);
+            }
+        });
+    }
+
+    // Three digits of a row in the lanes' stack, as a number below kLaneKeys.
+    static constexpr int kLaneKeys = 729;
+    static int laneKeyOf(const std::uint8_t* digits) { return (digits[0] - 1) * 81 + (digits[1] - 1) * 9 + digits[2] - 1; }
+
+    const Zifrax_bas& bas_;
+    std::array<RowSets, 9> rows_;
+    std::array<std::int64_t, 10> passing_{};
+    bool overflow_ = false;
+
+    std::array<CountTable, 3> partIds_;
+    std::array<std::vector<Part>, 3> parts_;
+    CountTable states_;  // first-band fillings by state: part ids of stacks 1 … 3, 11 bits each
+
+    int laneStack_ = 0;
+    std::array<int, 2> sharedStacks_{};
+    int lanes_ = 0;
+    int laneWords_ = 0;
+    std::vector<int> groupStart_;
+    std::vector<std::pair<int, std::int64_t>> groupLanes_;  // (lane, fillings) group after group
+
+    std::array<std::array<std::vector<Word>, 2>, 9> fitting_;  // [row][shared stack][part × words …]
+    std::array<std::vector<int>, 9> laneKey_;
+    std::array<std::vector<std::array<Bits, 3>>, 9> stackDigits_;
+    std::vector<Word> laneFit_;  // [lane key × laneWords_ …]
+    std::vector<int> sixthRowFirst_, sixthRows_, sixthRowKeys_;  // by key, as lastRowKey gives it
+
+    std::uint32_t stamp_ = 0;  // the group under way
+    std::vector<std::int64_t> pairSum_;
+    std::vector<std::uint32_t> pairStamp_;
+    std::vector<std::uint32_t> sixthLive_;
+    std::vector<std::int64_t> laneWeight_;
+    std::vector<std::int64_t> weightTable_;
+    std::array<std::vector<Word>, 9> base_, open_;
+    std::vector<Word> seventhOpen_;
+    std::array<std::array<Word, kLaneWords>, 10> lanesOf_{};
+    std::array<int, 9> chosen_{};
+};
+
+}  // namespace
+
+std::optional<std::int64_t> passesWithoutSolution(const Zifrax_bas& bas) { return BandCount(bas).passes(); }
+
+}  // namespace zifrax::fast

@@ -249,19 +249,8 @@ Bits stackDigits(const std::uint8_t* row, int stack)
     return bit(row[3 * stack]) | bit(row[3 * stack + 1]) | bit(row[3 * stack + 2]);
 }
 
-// The digits a band's last row must hold in each stack, below two rows with
-// the given stack digits: a key of 18 bits, or -1 when the two share a digit
-// in a box (then no last row passes).
-int lastRowKey(const std::array<Bits, 3>& upper, const std::array<Bits, 3>& middle)
-{
-    std::array<Bits, 3> left{};
-    for (int t = 0; t < 3; ++t) {
-        if (upper[t] & middle[t])
-            return -1;
-        left[t] = kAllDigits & ~(upper[t] | middle[t]);
-    }
-    return int(left[0] >> 1 | (left[1] >> 1) << 9);
-}
+// Row 6's digits in stacks 1 and 2 as a key of 18 bits.
+int sixthRowKey(Bits first, Bits second) { return int(first >> 1 | (second >> 1) << 9); }
 
 class BandCount {
 public:
@@ -405,7 +394,7 @@ private:
         // Row 6 by the digits it holds in stacks 1 and 2.
         std::vector<int> sixthKeys(rows_[5].count);
         for (int i = 0; i < rows_[5].count; ++i)
-            sixthKeys[i] = int(stackDigits_[5][i][0] >> 1 | (stackDigits_[5][i][1] >> 1) << 9);
+            sixthKeys[i] = sixthRowKey(stackDigits_[5][i][0], stackDigits_[5][i][1]);
         sortByKey(sixthKeys, 1 << 18, sixthRowFirst_, sixthRows_);
         for (int key = 0; key < (1 << 18); ++key)
             if (sixthRowFirst_[key + 1] > sixthRowFirst_[key])
@@ -597,8 +586,12 @@ private:
             if (pairSum_[pair] == 0)
                 return;
             addPassing(5, pairSum_[pair]);
-            const int key = lastRowKey(stackDigits_[3][fourth], stackDigits_[4][i]);
-            if (key < 0 || sixthLive_[key] != stamp_)
+            // Row 6 passes only with the digits rows 4 and 5 leave in each
+            // box; when those two share a digit there, with none.
+            const std::array<Bits, 3>& upper = stackDigits_[3][fourth];
+            const std::array<Bits, 3>& middle = stackDigits_[4][i];
+            const int key = sixthRowKey(kAllDigits & ~(upper[0] | middle[0]), kAllDigits & ~(upper[1] | middle[1]));
+            if (sixthLive_[key] != stamp_)
                 return;
             narrow(lanesOf_[4].data(), laneKey_[4][i], lanesOf_[5].data());
             chosen_[4] = i;
@@ -607,7 +600,7 @@ private:
     }
 
     // Row 6: the variations holding the digits that rows 4 and 5 leave in
-    // each stack, new to their columns.
+    // each stack, which are new to their columns then.
     void sixthRow(int key)
     {
         const bool seventhOpen = anySeventhRowOpen();
@@ -615,7 +608,7 @@ private:
         int kinds = 0;
         for (int k = sixthRowFirst_[key]; k < sixthRowFirst_[key + 1]; ++k) {
             const int i = sixthRows_[k];
-            if (!has(base_[5].data(), i) || !newToColumns(i))
+            if (!has(base_[5].data(), i))
                 continue;
             // The band's last row holds the three digits left in the lanes'
             // stack in one of six orders.
@@ -638,17 +631,6 @@ private:
                 !addProduct(passing_[6], weightOf(lanes), counts[kind]))
                 overflow_ = true;
         }
-    }
-
-    bool newToColumns(int sixth) const
-    {
-        const std::uint8_t* v = rows_[5].digits(sixth);
-        const std::uint8_t* fourth = rows_[3].digits(chosen_[3]);
-        const std::uint8_t* fifth = rows_[4].digits(chosen_[4]);
-        for (int c = 0; c < 9; ++c)
-            if (fourth[c] == v[c] || fifth[c] == v[c])
-                return false;
-        return true;
     }
 
     // Whether some variation of row 7 is new to the columns below rows 4 and
@@ -703,7 +685,7 @@ private:
     std::array<std::vector<int>, 9> laneKey_;
     std::array<std::vector<std::array<Bits, 3>>, 9> stackDigits_;
     std::vector<Word> laneFit_;  // [lane key × laneWords_ …]
-    std::vector<int> sixthRowFirst_, sixthRows_, sixthRowKeys_;  // by key, as lastRowKey gives it
+    std::vector<int> sixthRowFirst_, sixthRows_, sixthRowKeys_;  // by sixthRowKey
 
     std::uint32_t stamp_ = 0;  // the group under way
     std::vector<std::int64_t> pairSum_;

@@ -262,6 +262,26 @@ private slots:
         QVERIFY(unsolved > 10 && unsolved < 290);
     }
 
+    // A given of row 9 repeats one above it in its column: every filling of
+    // rows 1 to 8 is tried and fails there, so the counts of all rows agree.
+    void puzzlesFailingInTheLastRowAgree()
+    {
+        std::mt19937 random(20261206);
+        for (int i = 0; i < 40; ++i) {
+            GridArray puzzle = randomPuzzle(random, 3, 5, false);
+            const int row9 = cellIndex(9, 1) - 1;
+            for (int c = 1; c <= 9; ++c) {
+                const int above = puzzle[cellIndex(int(random() % 8) + 1, c)];
+                if (puzzle[row9 + c] == 0 && above != 0 &&
+                    std::none_of(&puzzle[row9 + 1], &puzzle[row9 + 10], [&](int d) { return d == above; })) {
+                    puzzle[row9 + c] = above;
+                    break;
+                }
+            }
+            Solved{puzzle};
+        }
+    }
+
     // Givens that break a rule reach the solve through files; the stages
     // then must still agree call for call.
     void repeatedGivensAgree_data()

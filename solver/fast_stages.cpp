@@ -953,8 +953,11 @@ public:
     Outcome loopOfRow(int row)
     {
         // A long search is counted whole when it holds no solution; the
-        // loops under way then end as if stopped.
-        if (!wholeCountTried_ && start_.wholeCount >= 0 && passes_ >= start_.wholeCount && longSearch()) {
+        // loops under way then end as if stopped. That pays where the
+        // passes lie mostly in loops that are counted in blocks, as their
+        // rows rarely pass: there the row loops made are few for the passes.
+        if (!wholeCountTried_ && start_.wholeCount >= 0 && passes_ >= start_.wholeCount &&
+            passes_ >= kPassesPerLoopCounted * searches_ && longSearch()) {
             wholeCountTried_ = true;
             if (const std::optional<std::int64_t> total = passesWithoutSolution(bas_); total && *total >= passes_) {
                 countedWhole_ = true;
@@ -1210,6 +1213,7 @@ private:
     bool sixthRowFromGroup_ = false;
     SixthRowGroups::Places sixthRowPassing_;
     static constexpr std::int64_t kKeptSearchLoops = 64;
+    static constexpr std::int64_t kPassesPerLoopCounted = 10000;
     bool wholeCountTried_ = false;
     bool countedWhole_ = false;  // the passes left were counted at once
     bool stoppedInCount_ = false;

@@ -26,13 +26,13 @@ void variation(Zifrax_bas& bas, SolverWindow& window);
 // then sets its shortcuts up once more than `passing` variations of row 4
 // have passed in it, or at its first when earlier searches below row 4 let
 // many pass.
-// A search that has made `wholeCount` passes (and begun `loops` row loops)
-// is counted whole at once when it holds no solution; a negative number
-// turns that off.
+// A search that has made `wholeCount` passes (and begun `loops` row loops),
+// most of them counted in blocks, is counted whole at once when it holds no
+// solution; a negative number turns that off.
 struct LongSearchStart {
     std::int64_t loops = 100000;
     std::int64_t passing = 4;
-    std::int64_t wholeCount = std::int64_t(1) << 34;
+    std::int64_t wholeCount = std::int64_t(1) << 32;
 };
 
 // Combines one stored variation per row, depth first, and writes the first

@@ -475,7 +475,7 @@ private:
     {
         pairSum_.assign(std::size_t(kLaneKeys) * kLaneKeys, 0);
         pairStamp_.assign(std::size_t(kLaneKeys) * kLaneKeys, 0);
-        sixthLive_.assign(1 << 18, 0);
+        sixthLive_.assign((1 << 18) / 64, 0);
         laneWeight_.assign(lanes_, 0);
         weightTable_.assign(std::size_t(laneWords_) * 8 * 256, 0);
         for (int row = 3; row < 9; ++row) {
@@ -544,12 +544,13 @@ private:
     // group's states let through.
     void markLiveSixthRows()
     {
+        std::fill(sixthLive_.begin(), sixthLive_.end(), 0);
         for (const int key : sixthRowKeys_) {
             for (int k = sixthRowFirst_[key]; k < sixthRowFirst_[key + 1]; ++k) {
                 const int i = sixthRows_[k];
                 Word lanes[kLaneWords];
                 if (has(base_[5].data(), i) && narrow(lanesOf_[3].data(), laneKey_[5][i], lanes)) {
-                    sixthLive_[key] = stamp_;
+                    sixthLive_[key / 64] |= Word(1) << (key % 64);
                     break;
                 }
             }
@@ -560,43 +561,53 @@ private:
     {
         const RowSets& sets = rows_[3];
         forEachMember(base_[3].data(), sets.words, [&](int i) {
-            if (!narrow(lanesOf_[3].data(), laneKey_[3][i], lanesOf_[4].data()))
+            const int key = laneKey_[3][i];
+            if (!narrow(lanesOf_[3].data(), key, lanesOf_[4].data()))
                 return;
-            addPassing(4, weightOf(lanesOf_[4].data()));
+            if (fourthStamp_[key] != stamp_) {
+                fourthStamp_[key] = stamp_;
+                fourthSum_[key] = weightOf(lanesOf_[4].data());
+            }
+            addPassing(4, fourthSum_[key]);
             chosen_[3] = i;
             fifthRow();
         });
     }
 
+    // The most of the loops: kept to a few look-ups for each variation.
     void fifthRow()
     {
         const RowSets& sets = rows_[4];
         const int fourth = chosen_[3];
         std::copy(base_[4].begin(), base_[4].end(), open_[4].begin());
         sets.removeMeeting(rows_[3].digits(fourth), open_[4].data());
-        const int fourthKey = laneKey_[3][fourth];
+        // Those of rows 4 and 5 differ in the lanes they fit only by their keys.
+        const std::size_t pairs = std::size_t(laneKey_[3][fourth]) * kLaneKeys;
+        std::int64_t* pairSum = &pairSum_[pairs];
+        std::uint32_t* pairStamp = &pairStamp_[pairs];
+        const Bits leftInFirst = kAllDigits & ~stackDigits_[3][fourth][0];
+        const Bits leftInSecond = kAllDigits & ~stackDigits_[3][fourth][1];
+        std::int64_t passing = 0;
         forEachMember(open_[4].data(), sets.words, [&](int i) {
-            // Rows 4 and 5 differ in the lanes' stack only by their keys.
-            const std::size_t pair = std::size_t(fourthKey) * kLaneKeys + laneKey_[4][i];
-            if (pairStamp_[pair] != stamp_) {
-                pairStamp_[pair] = stamp_;
+            const int fifthKey = laneKey_[4][i];
+            if (pairStamp[fifthKey] != stamp_) {
+                pairStamp[fifthKey] = stamp_;
                 Word lanes[kLaneWords];
-                pairSum_[pair] = narrow(lanesOf_[4].data(), laneKey_[4][i], lanes) ? weightOf(lanes) : 0;
+                pairSum[fifthKey] = narrow(lanesOf_[4].data(), fifthKey, lanes) ? weightOf(lanes) : 0;
             }
-            if (pairSum_[pair] == 0)
+            if (pairSum[fifthKey] == 0)
                 return;
-            addPassing(5, pairSum_[pair]);
+            passing += pairSum[fifthKey];
             // Row 6 passes only with the digits rows 4 and 5 leave in each
             // box; when those two share a digit there, with none.
-            const std::array<Bits, 3>& upper = stackDigits_[3][fourth];
-            const std::array<Bits, 3>& middle = stackDigits_[4][i];
-            const int key = sixthRowKey(kAllDigits & ~(upper[0] | middle[0]), kAllDigits & ~(upper[1] | middle[1]));
-            if (sixthLive_[key] != stamp_)
+            const int key = sixthRowKey(leftInFirst & ~stackDigits_[4][i][0], leftInSecond & ~stackDigits_[4][i][1]);
+            if (!has(sixthLive_.data(), key))
                 return;
-            narrow(lanesOf_[4].data(), laneKey_[4][i], lanesOf_[5].data());
+            narrow(lanesOf_[4].data(), fifthKey, lanesOf_[5].data());
             chosen_[4] = i;
             sixthRow(key);
         });
+        addPassing(5, passing);
     }
 
     // Row 6: the variations holding the digits that rows 4 and 5 leave in
@@ -688,9 +699,13 @@ private:
     std::vector<int> sixthRowFirst_, sixthRows_, sixthRowKeys_;  // by sixthRowKey
 
     std::uint32_t stamp_ = 0;  // the group under way
+    // The first-band fillings of the lanes that a key of row 4, and one of
+    // row 4 with one of row 5, fit; computed once in each group.
+    std::array<std::int64_t, kLaneKeys> fourthSum_{};
+    std::array<std::uint32_t, kLaneKeys> fourthStamp_{};
     std::vector<std::int64_t> pairSum_;
     std::vector<std::uint32_t> pairStamp_;
-    std::vector<std::uint32_t> sixthLive_;
+    std::vector<Word> sixthLive_;  // by sixthRowKey: row 6 has variations the group lets through
     std::vector<std::int64_t> laneWeight_;
     std::vector<std::int64_t> weightTable_;
     std::array<std::vector<Word>, 9> base_, open_;

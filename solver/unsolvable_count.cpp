@@ -33,9 +33,10 @@ namespace {
 using Word = std::uint64_t;
 
 // Limits of the count, beyond which the search is made instead: the first
-// band's fillings are gathered one by one, lanes take a few words, and the
-// bit sets of rows 4 to 9 by part take room.
-constexpr std::int64_t kMostFirstBandFillings = std::int64_t(1) << 26;
+// band's fillings are gathered one by one into their states, lanes take a
+// few words, and the bit sets of rows 4 to 9 by part take room.
+constexpr std::int64_t kMostFirstBandFillings = std::int64_t(1) << 25;
+constexpr std::size_t kMostStates = std::size_t(1) << 21;
 constexpr int kLaneWords = 16;
 constexpr int kMostLanes = 64 * kLaneWords;
 constexpr std::size_t kMostTableWords = std::size_t(1) << 23;
@@ -236,6 +237,15 @@ struct RowSets {
             set[w] &= ~(meeting[0][w] | meeting[1][w] | meeting[2][w] | meeting[3][w] | meeting[4][w] |
                         meeting[5][w] | meeting[6][w] | meeting[7][w] | meeting[8][w]);
     }
+    // Keeps in `set` the variations with no digit of `row` in its box.
+    void removeSharingBox(const std::uint8_t* row, Word* set) const
+    {
+        for (int c = 0; c < 9; ++c) {
+            const Word* sharing = holdingInStack(c / 3, row[c]);
+            for (int w = 0; w < words; ++w)
+                set[w] &= ~sharing[w];
+        }
+    }
     void fill(Word* set) const
     {
         std::fill(set, set + words, ~Word(0));
@@ -309,26 +319,18 @@ private:
             second.removeMeeting(v1, secondOpen.data());
             for (const Word word : secondOpen)
                 addPassing(2, bitCount(word));
-            for (int c = 0; c < 9; ++c) {
-                const Word* sharing = second.holdingInStack(c / 3, v1[c]);
-                for (int w = 0; w < second.words; ++w)
-                    secondOpen[w] &= ~sharing[w];
-            }
+            second.removeSharingBox(v1, secondOpen.data());
             bool tooMany = false;
             forEachMember(secondOpen.data(), second.words, [&](int i2) {
                 const std::uint8_t* v2 = second.digits(i2);
                 third.fill(thirdOpen.data());
                 third.removeMeeting(v1, thirdOpen.data());
                 third.removeMeeting(v2, thirdOpen.data());
+                third.removeSharingBox(v1, thirdOpen.data());
+                third.removeSharingBox(v2, thirdOpen.data());
                 std::array<Part, 3> upperParts{};
-                for (int c = 0; c < 9; ++c) {
-                    for (const int d : {v1[c], v2[c]}) {
-                        const Word* sharing = third.holdingInStack(c / 3, d);
-                        for (int w = 0; w < third.words; ++w)
-                            thirdOpen[w] &= ~sharing[w];
-                    }
+                for (int c = 0; c < 9; ++c)
                     upperParts[c / 3] |= Part((bit(v1[c]) | bit(v2[c])) >> 1) << (9 * (c % 3));
-                }
                 forEachMember(thirdOpen.data(), third.words, [&](int i3) {
                     const std::uint8_t* v3 = third.digits(i3);
                     Word state = 0;
@@ -341,7 +343,7 @@ private:
                     ++states_[state];
                     ++fillings;
                 });
-                tooMany = tooMany || fillings > kMostFirstBandFillings;
+                tooMany = tooMany || fillings > kMostFirstBandFillings || states_.size() > kMostStates;
             });
             if (tooMany)
                 return false;
@@ -574,7 +576,7 @@ private:
         });
     }
 
-    // The most of the loops: kept to a few look-ups for each variation.
+    // Most loops are of row 5, so each of its variations costs a few look-ups.
     void fifthRow()
     {
         const RowSets& sets = rows_[4];

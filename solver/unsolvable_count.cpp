@@ -22,9 +22,10 @@
 // state. A state is made of one part per box stack (the digits of the
 // stack's three columns), and the states met combine few parts per stack.
 // States that agree in two stacks, a group, are counted below row 3
-// together: each partial filling of rows 4 … 9 carries a bit set, its lanes,
+// together: each partial filling of rows 4 … 8 carries a bit set, its lanes,
 // of those states of the group whose part in the third stack it fits, and
-// counts once for each first-band filling of such a state.
+// counts once for each first-band filling of such a state. Row 9 passes
+// nowhere, as no solution exists.
 
 namespace zifrax::fast {
 
@@ -285,13 +286,13 @@ public:
         }
         if (Completion(bas_.vorgabe).exists() != false)
             return std::nullopt;
-        for (int row = 0; row < 9; ++row)
+        for (int row = 0; row < 8; ++row)
             rows_[row].build(bas_, row + 1, row == 1 || row == 2);
         if (!countFirstBand() || !prepareLowerRows() || !countLowerRows())
             return std::nullopt;
         std::int64_t total = 0;
         for (int row = 0; row < 9; ++row)
-            if (!addProduct(total, passing_[row], rows_[row].count))
+            if (!addProduct(total, passing_[row], bas_.variationsanzahl[row + 1]))
                 return std::nullopt;
         return total;
     }
@@ -385,7 +386,7 @@ private:
         if (lanes_ > kMostLanes)
             return false;
         std::size_t tableWords = 0;
-        for (int row = 3; row < 9; ++row)
+        for (int row = 3; row < 8; ++row)
             tableWords += (parts_[sharedStacks_[0]].size() + parts_[sharedStacks_[1]].size() + 90) *
                           std::size_t(rows_[row].words);
         if (tableWords > kMostTableWords)
@@ -436,12 +437,12 @@ private:
             groupLanes_[k] = lanes[order[k]];
     }
 
-    // For rows 4 … 9: which variations fit each part of the shared stacks,
+    // For rows 4 … 8: which variations fit each part of the shared stacks,
     // their digits by stack and their keys in the lanes' stack; which lanes
     // each key fits.
     void buildRowSets()
     {
-        for (int row = 3; row < 9; ++row) {
+        for (int row = 3; row < 8; ++row) {
             const RowSets& sets = rows_[row];
             for (int s = 0; s < 2; ++s) {
                 const int stack = sharedStacks_[s];
@@ -480,7 +481,7 @@ private:
         sixthLive_.assign((1 << 18) / 64, 0);
         laneWeight_.assign(lanes_, 0);
         weightTable_.assign(std::size_t(laneWords_) * 8 * 256, 0);
-        for (int row = 3; row < 9; ++row) {
+        for (int row = 3; row < 8; ++row) {
             open_[row].resize(rows_[row].words);
             base_[row].resize(rows_[row].words);
         }
@@ -497,7 +498,7 @@ private:
                 lanesOf_[3][groupLanes_[k].first / 64] |= Word(1) << (groupLanes_[k].first % 64);
             }
             buildWeightTable();
-            for (int row = 3; row < 9; ++row) {
+            for (int row = 3; row < 8; ++row) {
                 const int words = rows_[row].words;
                 const Word* a = &fitting_[row][0][first * words];
                 const Word* b = &fitting_[row][1][second * words];
@@ -679,7 +680,7 @@ private:
     static int laneKeyOf(const std::uint8_t* digits) { return (digits[0] - 1) * 81 + (digits[1] - 1) * 9 + digits[2] - 1; }
 
     const Zifrax_bas& bas_;
-    std::array<RowSets, 9> rows_;
+    std::array<RowSets, 8> rows_;  // rows 1 … 8
     std::array<std::int64_t, 10> passing_{};
     bool overflow_ = false;
 
@@ -694,9 +695,9 @@ private:
     std::vector<int> groupStart_;
     std::vector<std::pair<int, std::int64_t>> groupLanes_;  // (lane, fillings) group after group
 
-    std::array<std::array<std::vector<Word>, 2>, 9> fitting_;  // [row][shared stack][part × words …]
-    std::array<std::vector<int>, 9> laneKey_;
-    std::array<std::vector<std::array<Bits, 3>>, 9> stackDigits_;
+    std::array<std::array<std::vector<Word>, 2>, 8> fitting_;  // [row][shared stack][part × words …]
+    std::array<std::vector<int>, 8> laneKey_;
+    std::array<std::vector<std::array<Bits, 3>>, 8> stackDigits_;
     std::vector<Word> laneFit_;  // [lane key × laneWords_ …]
     std::vector<int> sixthRowFirst_, sixthRows_, sixthRowKeys_;  // by sixthRowKey
 
@@ -710,10 +711,10 @@ private:
     std::vector<Word> sixthLive_;  // by sixthRowKey: row 6 has variations the group lets through
     std::vector<std::int64_t> laneWeight_;
     std::vector<std::int64_t> weightTable_;
-    std::array<std::vector<Word>, 9> base_, open_;
+    std::array<std::vector<Word>, 8> base_, open_;
     std::vector<Word> seventhOpen_;
     std::array<std::array<Word, kLaneWords>, 10> lanesOf_{};
-    std::array<int, 9> chosen_{};
+    std::array<int, 8> chosen_{};
 };
 
 }  // namespace

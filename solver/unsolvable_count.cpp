@@ -271,20 +271,7 @@ public:
 
     std::optional<std::int64_t> passes()
     {
-        for (int row = 1; row <= 9; ++row) {
-            if (bas_.variationsanzahl[row] == 0)
-                return std::nullopt;
-            Bits digits = 0;
-            for (int c = 0; c < 9; ++c) {
-                const int digit = bas_.variationen(row, 1)[c];
-                if (digit < 1 || digit > 9)
-                    return std::nullopt;
-                digits |= bit(digit);
-            }
-            if (digits != kAllDigits)
-                return std::nullopt;
-        }
-        if (Completion(bas_.vorgabe).exists() != false)
+        if (!rowsOrderNineDigits() || Completion(bas_.vorgabe).exists() != false)
             return std::nullopt;
         for (int row = 0; row < 8; ++row)
             rows_[row].build(bas_, row + 1, row == 1 || row == 2);
@@ -298,6 +285,26 @@ public:
     }
 
 private:
+    // Whether every row has variations, each holding the digits 1 … 9 once
+    // (all of a row's hold the same digits).
+    bool rowsOrderNineDigits() const
+    {
+        for (int row = 1; row <= 9; ++row) {
+            if (bas_.variationsanzahl[row] == 0)
+                return false;
+            Bits digits = 0;
+            for (int c = 0; c < 9; ++c) {
+                const int digit = bas_.variationen(row, 1)[c];
+                if (digit < 1 || digit > 9)
+                    return false;
+                digits |= bit(digit);
+            }
+            if (digits != kAllDigits)
+                return false;
+        }
+        return true;
+    }
+
     // passing_[k]: the prefixes of k rows that pass; rows 0 … 8 here are
     // rows 1 … 9 of the grid.
     void addPassing(int rows, std::int64_t count)
@@ -488,29 +495,36 @@ private:
         for (std::size_t group = 0; group + 1 < groupStart_.size(); ++group) {
             if (groupStart_[group] == groupStart_[group + 1])
                 continue;
-            ++stamp_;
-            const std::size_t first = group / parts_[sharedStacks_[1]].size();
-            const std::size_t second = group % parts_[sharedStacks_[1]].size();
-            std::fill(laneWeight_.begin(), laneWeight_.end(), 0);
-            std::fill(lanesOf_[3].begin(), lanesOf_[3].end(), 0);
-            for (int k = groupStart_[group]; k < groupStart_[group + 1]; ++k) {
-                laneWeight_[groupLanes_[k].first] = groupLanes_[k].second;
-                lanesOf_[3][groupLanes_[k].first / 64] |= Word(1) << (groupLanes_[k].first % 64);
-            }
-            buildWeightTable();
-            for (int row = 3; row < 8; ++row) {
-                const int words = rows_[row].words;
-                const Word* a = &fitting_[row][0][first * words];
-                const Word* b = &fitting_[row][1][second * words];
-                for (int w = 0; w < words; ++w)
-                    base_[row][w] = a[w] & b[w];
-            }
+            beginGroup(group);
             markLiveSixthRows();
             fourthRow();
             if (overflow_)
                 return false;
         }
         return true;
+    }
+
+    // The group's lanes with their fillings, and the variations of rows 4 … 8
+    // that fit its parts in the shared stacks.
+    void beginGroup(std::size_t group)
+    {
+        ++stamp_;
+        std::fill(laneWeight_.begin(), laneWeight_.end(), 0);
+        std::fill(lanesOf_[3].begin(), lanesOf_[3].end(), 0);
+        for (int k = groupStart_[group]; k < groupStart_[group + 1]; ++k) {
+            laneWeight_[groupLanes_[k].first] = groupLanes_[k].second;
+            lanesOf_[3][groupLanes_[k].first / 64] |= Word(1) << (groupLanes_[k].first % 64);
+        }
+        buildWeightTable();
+        const std::size_t first = group / parts_[sharedStacks_[1]].size();
+        const std::size_t second = group % parts_[sharedStacks_[1]].size();
+        for (int row = 3; row < 8; ++row) {
+            const int words = rows_[row].words;
+            const Word* a = &fitting_[row][0][first * words];
+            const Word* b = &fitting_[row][1][second * words];
+            for (int w = 0; w < words; ++w)
+                base_[row][w] = a[w] & b[w];
+        }
     }
 
     // weightTable_[byte × 256 + value]: the fillings of the lanes that the

@@ -574,6 +574,8 @@ private:
         }
     }
 
+    // Row 4: each variation that the group's shared parts let through,
+    // with the lanes its key fits.
     void fourthRow()
     {
         const RowSets& sets = rows_[3];

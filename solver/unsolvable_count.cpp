@@ -431,17 +431,22 @@ private:
     {
         const int secondParts = int(parts_[sharedStacks_[1]].size());
         const auto idIn = [](Word state, int stack) { return int(state >> (11 * stack)) & 2047; };
-        std::vector<std::pair<int, std::int64_t>> lanes;
         std::vector<int> groupOf;
-        states_.forEach([&](Word state, std::int64_t fillings) {
-            lanes.emplace_back(idIn(state, laneStack_), fillings);
+        groupOf.reserve(states_.size());
+        states_.forEach([&](Word state, std::int64_t) {
             groupOf.push_back(idIn(state, sharedStacks_[0]) * secondParts + idIn(state, sharedStacks_[1]));
         });
         std::vector<int> order;
         sortByKey(groupOf, int(parts_[sharedStacks_[0]].size()) * secondParts, groupStart_, order);
-        groupLanes_.resize(order.size());
+        std::vector<int>& placeOf = groupOf;  // by the states' order in the table
         for (std::size_t k = 0; k < order.size(); ++k)
-            groupLanes_[k] = lanes[order[k]];
+            placeOf[order[k]] = int(k);
+        groupLanes_.resize(order.size());
+        std::size_t index = 0;
+        states_.forEach([&](Word state, std::int64_t fillings) {
+            groupLanes_[placeOf[index++]] = {idIn(state, laneStack_), fillings};
+        });
+        states_ = CountTable();  // its room is wanted for the rows' bit sets
     }
 
     // For rows 4 … 8: which variations fit each part of the shared stacks,

@@ -42,7 +42,9 @@ struct LongSearchStart {
 // band's last row under middle rows that leave it no passing variation;
 // returns the number of passes made. In a search below row 4, the
 // variations of rows 5, 6 and 7 that rows 1 to 3 let through are found, and
-// the loops of rows 5 and 6 then made or counted from them.
+// the loops of rows 5 and 6 then made or counted from them. A long search
+// that holds no solution is counted whole instead (unsolvable_count.h), its
+// reports following at once.
 std::int64_t brute_force(Zifrax_bas& bas, SolverWindow& window, LongSearchStart start = {});
 
 }  // namespace zifrax::fast

@@ -145,8 +145,7 @@ private:
     std::int64_t steps_ = 0;
 };
 
-// Counts by 64-bit key, open addressing: the first band's fillings by state,
-// and the ids of the parts met.
+// Numbers by 64-bit key, open addressing: the ids of the parts met.
 class CountTable {
 public:
     CountTable() : keys_(1024, kFree), counts_(1024) {}
@@ -195,6 +194,69 @@ private:
     std::vector<Word> keys_;
     std::vector<std::int64_t> counts_;
     std::size_t used_ = 0;
+};
+
+// Counts of the keys added, for keys below 2^33: gathered in a buffer and
+// sorted into the counts from time to time, as adding each to a large table
+// would wait for memory each time.
+class StateCounts {
+public:
+    void add(Word key)
+    {
+        pending_.push_back(key);
+        if (pending_.size() == kBuffered)
+            settle();
+    }
+    // Sorts the keys added into the counts; size() and forEach see those.
+    void settle()
+    {
+        sortPending();
+        std::vector<std::pair<Word, std::int64_t>> merged;
+        merged.reserve(counts_.size() + pending_.size());
+        auto old = counts_.begin();
+        for (std::size_t k = 0; k < pending_.size();) {
+            const Word key = pending_[k];
+            std::int64_t count = 0;
+            for (; k < pending_.size() && pending_[k] == key; ++k)
+                ++count;
+            for (; old != counts_.end() && old->first < key; ++old)
+                merged.push_back(*old);
+            if (old != counts_.end() && old->first == key)
+                count += (old++)->second;
+            merged.emplace_back(key, count);
+        }
+        merged.insert(merged.end(), old, counts_.end());
+        counts_.swap(merged);
+        pending_.clear();
+    }
+    std::size_t size() const { return counts_.size(); }
+    template <typename OnEntry>
+    void forEach(const OnEntry& onEntry) const
+    {
+        for (const auto& [key, count] : counts_)
+            onEntry(key, count);
+    }
+
+private:
+    static constexpr std::size_t kBuffered = std::size_t(1) << 20;
+
+    // By 11 bits at a time, lowest first.
+    void sortPending()
+    {
+        sorted_.resize(pending_.size());
+        for (int shift = 0; shift < 33; shift += 11) {
+            std::array<std::size_t, 2049> start{};
+            for (const Word key : pending_)
+                ++start[((key >> shift) & 2047) + 1];
+            std::partial_sum(start.begin(), start.end(), start.begin());
+            for (const Word key : pending_)
+                sorted_[start[(key >> shift) & 2047]++] = key;
+            pending_.swap(sorted_);
+        }
+    }
+
+    std::vector<Word> pending_, sorted_;
+    std::vector<std::pair<Word, std::int64_t>> counts_;  // ascending by key
 };
 
 // One row's stored variations, and bit sets over them by (column, digit) and
@@ -348,7 +410,7 @@ private:
                             part |= Part(bit(v3[3 * t + j]) >> 1) << (9 * j);
                         state |= Word(partId(t, part)) << (11 * t);
                     }
-                    ++states_[state];
+                    states_.add(state);
                     ++fillings;
                 });
                 tooMany = tooMany || fillings > kMostFirstBandFillings || states_.size() > kMostStates;
@@ -356,6 +418,7 @@ private:
             if (tooMany)
                 return false;
         }
+        states_.settle();
         addPassing(3, fillings);
         return !overflow_;
     }
@@ -446,7 +509,7 @@ private:
         states_.forEach([&](Word state, std::int64_t fillings) {
             groupLanes_[placeOf[index++]] = {idIn(state, laneStack_), fillings};
         });
-        states_ = CountTable();  // its room is wanted for the rows' bit sets
+        states_ = StateCounts();  // its room is wanted for the rows' bit sets
     }
 
     // For rows 4 … 8: which variations fit each part of the shared stacks,
@@ -707,7 +770,7 @@ private:
 
     std::array<CountTable, 3> partIds_;
     std::array<std::vector<Part>, 3> parts_;
-    CountTable states_;  // first-band fillings by state: part ids of stacks 1 … 3, 11 bits each
+    StateCounts states_;  // first-band fillings by state: part ids of stacks 1 … 3, 11 bits each
 
     int laneStack_ = 0;
     std::array<int, 2> sharedStacks_{};

@@ -163,7 +163,6 @@ public:
         }
         return counts_[slot];
     }
-    std::size_t size() const { return used_; }
 
     template <typename OnEntry>
     void forEach(const OnEntry& onEntry) const
@@ -325,6 +324,8 @@ Bits stackDigits(const std::uint8_t* row, int stack)
 // Row 6's digits in stacks 1 and 2 as a key of 18 bits.
 int sixthRowKey(Bits first, Bits second) { return int(first >> 1 | (second >> 1) << 9); }
 
+// The count: the first band's fillings by state, then each group of states
+// below row 3.
 class BandCount {
 public:
     explicit BandCount(const Zifrax_bas& bas) : bas_(bas) {}

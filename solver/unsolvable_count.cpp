@@ -514,8 +514,7 @@ private:
     }
 
     // For rows 4 … 8: which variations fit each part of the shared stacks,
-    // their digits by stack and their keys in the lanes' stack; which lanes
-    // each key fits.
+    // and their keys in the lanes' stack; which lanes each key fits.
     void buildRowSets()
     {
         for (int row = 3; row < 8; ++row) {
@@ -530,12 +529,13 @@ private:
                             fitting[p * sets.words + i / 64] |= Word(1) << (i % 64);
             }
             laneKey_[row].resize(sets.count);
-            stackDigits_[row].resize(sets.count);
-            for (int i = 0; i < sets.count; ++i) {
-                const std::uint8_t* v = sets.digits(i);
-                laneKey_[row][i] = laneKeyOf(v + 3 * laneStack_);
-                for (int t = 0; t < 3; ++t)
-                    stackDigits_[row][i][t] = stackDigits(v, t);
+            for (int i = 0; i < sets.count; ++i)
+                laneKey_[row][i] = laneKeyOf(sets.digits(i) + 3 * laneStack_);
+            // Rows 4 to 6 decide row 6's key, from their digits in stacks 1 and 2.
+            if (row <= 5) {
+                stackDigits_[row].resize(sets.count);
+                for (int i = 0; i < sets.count; ++i)
+                    stackDigits_[row][i] = {stackDigits(sets.digits(i), 0), stackDigits(sets.digits(i), 1)};
             }
         }
         laneFit_.assign(std::size_t(kLaneKeys) * laneWords_, 0);
@@ -782,7 +782,7 @@ private:
 
     std::array<std::array<std::vector<Word>, 2>, 8> fitting_;  // [row][shared stack][part × words …]
     std::array<std::vector<int>, 8> laneKey_;
-    std::array<std::vector<std::array<Bits, 3>>, 8> stackDigits_;
+    std::array<std::vector<std::array<Bits, 2>>, 6> stackDigits_;  // rows 4 … 6: digits in stacks 1 and 2
     std::vector<Word> laneFit_;  // [lane key × laneWords_ …]
     std::vector<int> sixthRowFirst_, sixthRows_, sixthRowKeys_;  // by sixthRowKey
 
@@ -798,7 +798,7 @@ private:
     std::vector<std::int64_t> weightTable_;
     std::array<std::vector<Word>, 8> base_, open_;
     std::vector<Word> seventhOpen_;
-    std::array<std::array<Word, kLaneWords>, 10> lanesOf_{};
+    std::array<std::array<Word, kLaneWords>, 9> lanesOf_{};  // lanesOf_[k]: below k rows
     std::array<int, 8> chosen_{};
 };
 

@@ -264,14 +264,32 @@ struct RowSets {
     int count = 0;
     int words = 0;
     const std::uint8_t* first = nullptr;
+    std::vector<std::uint8_t> kept;  // the digits, when chosen from another row's
     std::vector<Word> inColumn;  // [(column × 10 + digit) × words …]
     std::vector<Word> inStack;  // [(stack × 10 + digit) × words …]
 
     void build(const Zifrax_bas& bas, int row, bool withStacks)
     {
         count = bas.variationsanzahl[row];
-        words = wordsFor(count);
         first = bas.variationen(row, 1);
+        index(withStacks);
+    }
+    // The variations of `all` in `chosen`, numbered anew from 0; original[k]
+    // is the number in `all` of variation k.
+    void buildFrom(const RowSets& all, const Word* chosen, std::vector<int>& original, bool withStacks)
+    {
+        original.clear();
+        forEachMember(chosen, all.words, [&](int i) { original.push_back(i); });
+        count = int(original.size());
+        kept.resize(std::size_t(9) * count);
+        for (int k = 0; k < count; ++k)
+            std::copy_n(all.digits(original[k]), 9, &kept[std::size_t(9) * k]);
+        first = kept.data();
+        index(withStacks);
+    }
+    void index(bool withStacks)
+    {
+        words = wordsFor(count);
         inColumn.assign(std::size_t(90) * words, 0);
         inStack.assign(withStacks ? std::size_t(30) * words : 0, 0);
         for (int i = 0; i < count; ++i) {
@@ -321,8 +339,10 @@ Bits stackDigits(const std::uint8_t* row, int stack)
     return bit(row[3 * stack]) | bit(row[3 * stack + 1]) | bit(row[3 * stack + 2]);
 }
 
-// Row 6's digits in stacks 1 and 2 as a key of 18 bits.
-int sixthRowKey(Bits first, Bits second) { return int(first >> 1 | (second >> 1) << 9); }
+// A row's digits in stacks 1 and 2 as a key of 18 bits; row 6's key is the
+// digits that rows 4 and 5 leave there.
+int stackKey(const std::uint8_t* row) { return int(stackDigits(row, 0) >> 1 | (stackDigits(row, 1) >> 1) << 9); }
+constexpr int kStackKeys = 1 << 18;
 
 // The count: the first band's fillings by state, then each group of states
 // below row 3.
@@ -466,11 +486,8 @@ private:
         gatherGroups();
         buildRowSets();
         // Row 6 by the digits it holds in stacks 1 and 2.
-        std::vector<int> sixthKeys(rows_[5].count);
-        for (int i = 0; i < rows_[5].count; ++i)
-            sixthKeys[i] = sixthRowKey(stackDigits_[5][i][0], stackDigits_[5][i][1]);
-        sortByKey(sixthKeys, 1 << 18, sixthRowFirst_, sixthRows_);
-        for (int key = 0; key < (1 << 18); ++key)
+        sortByKey(stackKey_[5], kStackKeys, sixthRowFirst_, sixthRows_);
+        for (int key = 0; key < kStackKeys; ++key)
             if (sixthRowFirst_[key + 1] > sixthRowFirst_[key])
                 sixthRowKeys_.push_back(key);
         return true;
@@ -531,11 +548,11 @@ private:
             laneKey_[row].resize(sets.count);
             for (int i = 0; i < sets.count; ++i)
                 laneKey_[row][i] = laneKeyOf(sets.digits(i) + 3 * laneStack_);
-            // Rows 4 to 6 decide row 6's key, from their digits in stacks 1 and 2.
+            // Rows 4 to 6 decide row 6's key.
             if (row <= 5) {
-                stackDigits_[row].resize(sets.count);
+                stackKey_[row].resize(sets.count);
                 for (int i = 0; i < sets.count; ++i)
-                    stackDigits_[row][i] = {stackDigits(sets.digits(i), 0), stackDigits(sets.digits(i), 1)};
+                    stackKey_[row][i] = stackKey(sets.digits(i));
             }
         }
         laneFit_.assign(std::size_t(kLaneKeys) * laneWords_, 0);
@@ -554,7 +571,7 @@ private:
     {
         pairSum_.assign(std::size_t(kLaneKeys) * kLaneKeys, 0);
         pairStamp_.assign(std::size_t(kLaneKeys) * kLaneKeys, 0);
-        sixthLive_.assign((1 << 18) / 64, 0);
+        sixthLive_.assign(kStackKeys / 64, 0);
         laneWeight_.assign(lanes_, 0);
         weightTable_.assign(std::size_t(laneWords_) * 8 * 256, 0);
         for (int row = 3; row < 8; ++row) {
@@ -593,6 +610,21 @@ private:
             const Word* b = &fitting_[row][1][second * words];
             for (int w = 0; w < words; ++w)
                 base_[row][w] = a[w] & b[w];
+        }
+        fifth_.buildFrom(rows_[4], base_[4].data(), fifthOriginal_, true);
+        open_[4].resize(fifth_.words);
+        fifthKind_.resize(fifth_.count);
+        fifthStackKey_.resize(fifth_.count);
+        fifthKindKey_.clear();
+        for (int k = 0; k < fifth_.count; ++k) {
+            const int key = laneKey_[4][fifthOriginal_[k]];
+            if (kindStamp_[key] != stamp_) {
+                kindStamp_[key] = stamp_;
+                kindOfKey_[key] = int(fifthKindKey_.size());
+                fifthKindKey_.push_back(key);
+            }
+            fifthKind_[k] = kindOfKey_[key];
+            fifthStackKey_[k] = stackKey_[4][fifthOriginal_[k]];
         }
     }
 
@@ -665,37 +697,37 @@ private:
     // Most loops are of row 5, so each of its variations costs a few look-ups.
     void fifthRow()
     {
-        const RowSets& sets = rows_[4];
         const int fourth = chosen_[3];
-        std::copy(base_[4].begin(), base_[4].end(), open_[4].begin());
-        sets.removeMeeting(rows_[3].digits(fourth), open_[4].data());
-        // Those of rows 4 and 5 differ in the lanes they fit only by their keys.
+        fifth_.fill(open_[4].data());
+        fifth_.removeMeeting(rows_[3].digits(fourth), open_[4].data());
+        // Those of rows 4 and 5 differ in the lanes they fit only by their
+        // keys; row 5's are numbered by kind in the group.
         const std::size_t pairs = std::size_t(laneKey_[3][fourth]) * kLaneKeys;
         std::int64_t* pairSum = &pairSum_[pairs];
         std::uint32_t* pairStamp = &pairStamp_[pairs];
-        const Bits leftInFirst = kAllDigits & ~stackDigits_[3][fourth][0];
-        const Bits leftInSecond = kAllDigits & ~stackDigits_[3][fourth][1];
+        const int leftByFourth = (kStackKeys - 1) & ~stackKey_[3][fourth];
         std::int64_t passing = 0;
-        forEachMember(open_[4].data(), sets.words, [&](int i) {
-            const int fifthKey = laneKey_[4][i];
-            if (pairStamp[fifthKey] != stamp_) {
-                pairStamp[fifthKey] = stamp_;
+        forEachMember(open_[4].data(), fifth_.words, [&](int k) {
+            const int kind = fifthKind_[k];
+            if (pairStamp[kind] != stamp_) {
+                pairStamp[kind] = stamp_;
                 Word lanes[kLaneWords];
-                pairSum[fifthKey] = narrow(lanesOf_[4].data(), fifthKey, lanes) ? weightOf(lanes) : 0;
+                pairSum[kind] = narrow(lanesOf_[4].data(), fifthKindKey_[kind], lanes) ? weightOf(lanes) : 0;
             }
-            if (pairSum[fifthKey] == 0)
-                return;
-            passing += pairSum[fifthKey];
-            // Row 6 passes only with the digits rows 4 and 5 leave in each
-            // box; when those two share a digit there, with none.
-            const int key = sixthRowKey(leftInFirst & ~stackDigits_[4][i][0], leftInSecond & ~stackDigits_[4][i][1]);
-            if (!has(sixthLive_.data(), key))
-                return;
-            narrow(lanesOf_[4].data(), fifthKey, lanesOf_[5].data());
-            chosen_[4] = i;
-            sixthRow(key);
+            passing += pairSum[kind];
         });
         addPassing(5, passing);
+        // Row 6 passes only with the digits rows 4 and 5 leave in each box;
+        // when those two share a digit in a box, with none.
+        fifth_.removeSharingBox(rows_[3].digits(fourth), open_[4].data());
+        forEachMember(open_[4].data(), fifth_.words, [&](int k) {
+            const int key = leftByFourth & ~fifthStackKey_[k];
+            if (!has(sixthLive_.data(), key) || pairSum[fifthKind_[k]] == 0)
+                return;
+            narrow(lanesOf_[4].data(), fifthKindKey_[fifthKind_[k]], lanesOf_[5].data());
+            chosen_[4] = fifthOriginal_[k];
+            sixthRow(key);
+        });
     }
 
     // Row 6: the variations holding the digits that rows 4 and 5 leave in
@@ -782,9 +814,9 @@ private:
 
     std::array<std::array<std::vector<Word>, 2>, 8> fitting_;  // [row][shared stack][part × words …]
     std::array<std::vector<int>, 8> laneKey_;
-    std::array<std::vector<std::array<Bits, 2>>, 6> stackDigits_;  // rows 4 … 6: digits in stacks 1 and 2
+    std::array<std::vector<int>, 6> stackKey_;  // rows 4 … 6
     std::vector<Word> laneFit_;  // [lane key × laneWords_ …]
-    std::vector<int> sixthRowFirst_, sixthRows_, sixthRowKeys_;  // by sixthRowKey
+    std::vector<int> sixthRowFirst_, sixthRows_, sixthRowKeys_;  // by stack key
 
     std::uint32_t stamp_ = 0;  // the group under way
     // The first-band fillings of the lanes that a key of row 4, and one of
@@ -793,7 +825,14 @@ private:
     std::array<std::uint32_t, kLaneKeys> fourthStamp_{};
     std::vector<std::int64_t> pairSum_;
     std::vector<std::uint32_t> pairStamp_;
-    std::vector<Word> sixthLive_;  // by sixthRowKey: row 6 has variations the group lets through
+    std::vector<Word> sixthLive_;  // by stack key: row 6 has variations the group lets through
+    // Row 5's variations that the group's shared parts let through, numbered
+    // anew; their numbers in rows_[4], kinds (of lane key) and stack keys.
+    RowSets fifth_;
+    std::vector<int> fifthOriginal_, fifthKind_, fifthStackKey_;
+    std::vector<int> fifthKindKey_;  // by kind
+    std::array<int, kLaneKeys> kindOfKey_{};
+    std::array<std::uint32_t, kLaneKeys> kindStamp_{};
     std::vector<std::int64_t> laneWeight_;
     std::vector<std::int64_t> weightTable_;
     std::array<std::vector<Word>, 8> base_, open_;

@@ -61,13 +61,23 @@ bool addProduct(std::int64_t& sum, std::int64_t a, std::int64_t b)
     return !__builtin_mul_overflow(a, b, &product) && !__builtin_add_overflow(sum, product, &sum);
 }
 
-// Whether the givens complete to a grid with no digit twice in a row,
-// column or box; nothing when finding out takes too many steps.
+// Whether the givens of the first rows (seven at least) complete to rows
+// with no digit twice in a row, column or box, where no empty cell takes a
+// digit given further down in its column or box, as no row's variation does;
+// nothing when finding out takes too many steps. The search tests a band's
+// boxes only once the band is complete, but below two complete bands a digit
+// twice in a box would be twice in a column as well.
 class Completion {
 public:
-    explicit Completion(const GridArray& givens)
+    explicit Completion(const GridArray& givens, int rows = 9)
     {
-        for (int cell = 0; cell < kCellCount; ++cell) {
+        for (int below = 9 * rows; below < kCellCount; ++below) {
+            const int digit = givens[below + 1];
+            for (int cell = 0; cell < 9 * rows && digit >= 1 && digit <= 9; ++cell)
+                if (cell % 9 == below % 9 || boxOf(cell) == boxOf(below))
+                    givenBelow_[cell] |= bit(digit);
+        }
+        for (int cell = 0; cell < 9 * rows; ++cell) {
             const int digit = givens[cell + 1];
             if (digit < 0 || digit > 9)
                 unknown_ = true;
@@ -93,6 +103,7 @@ public:
 private:
     static int boxOf(int cell) { return cell / 27 * 3 + cell % 9 / 3; }
     Bits taken(int cell) const { return rows_[cell / 9] | columns_[cell % 9] | boxes_[boxOf(cell)]; }
+    Bits open(int cell) const { return kAllDigits & ~(taken(cell) | givenBelow_[cell]); }
     bool place(int cell, Bits digit)
     {
         if (taken(cell) & digit)
@@ -119,7 +130,7 @@ private:
         std::size_t best = filled;
         int fewest = 10;
         for (std::size_t k = filled; k < empty_.size() && fewest > 1; ++k) {
-            const int left = kBitCount[kAllDigits & ~taken(empty_[k])];
+            const int left = kBitCount[open(empty_[k])];
             if (left < fewest) {
                 fewest = left;
                 best = k;
@@ -127,8 +138,8 @@ private:
         }
         std::swap(empty_[filled], empty_[best]);
         const int cell = empty_[filled];
-        for (Bits open = kAllDigits & ~taken(cell); open != 0; open &= open - 1) {
-            const Bits digit = open & -open;
+        for (Bits left = open(cell); left != 0; left &= left - 1) {
+            const Bits digit = left & -left;
             place(cell, digit);
             const bool found = search(filled + 1);
             remove(cell, digit);
@@ -139,6 +150,7 @@ private:
     }
 
     std::array<Bits, 9> rows_{}, columns_{}, boxes_{};
+    std::array<Bits, kCellCount> givenBelow_{};
     std::vector<int> empty_;
     bool unknown_ = false;
     bool clash_ = false;
@@ -356,7 +368,11 @@ public:
     {
         if (!rowsOrderNineDigits() || Completion(bas_.vorgabe).exists() != false)
             return std::nullopt;
-        for (int row = 0; row < 8; ++row)
+        // Below the most rows that a prefix can pass with, no row is walked.
+        walkedRows_ = 6;
+        while (walkedRows_ < 8 && Completion(bas_.vorgabe, walkedRows_ + 1).exists() != false)
+            ++walkedRows_;
+        for (int row = 0; row < walkedRows_; ++row)
             rows_[row].build(bas_, row + 1, row == 1 || row == 2);
         if (!countFirstBand() || !prepareLowerRows() || !countLowerRows())
             return std::nullopt;
@@ -477,7 +493,7 @@ private:
         if (lanes_ > kMostLanes)
             return false;
         std::size_t tableWords = 0;
-        for (int row = 3; row < 8; ++row)
+        for (int row = 3; row < walkedRows_; ++row)
             tableWords += (parts_[sharedStacks_[0]].size() + parts_[sharedStacks_[1]].size() + 90) *
                           std::size_t(rows_[row].words);
         if (tableWords > kMostTableWords)
@@ -534,7 +550,7 @@ private:
     // and their keys in the lanes' stack; which lanes each key fits.
     void buildRowSets()
     {
-        for (int row = 3; row < 8; ++row) {
+        for (int row = 3; row < walkedRows_; ++row) {
             const RowSets& sets = rows_[row];
             for (int s = 0; s < 2; ++s) {
                 const int stack = sharedStacks_[s];
@@ -574,7 +590,7 @@ private:
         sixthLive_.assign(kStackKeys / 64, 0);
         laneWeight_.assign(lanes_, 0);
         weightTable_.assign(std::size_t(laneWords_) * 8 * 256, 0);
-        for (int row = 3; row < 8; ++row) {
+        for (int row = 3; row < walkedRows_; ++row) {
             open_[row].resize(rows_[row].words);
             base_[row].resize(rows_[row].words);
         }
@@ -604,7 +620,7 @@ private:
         buildWeightTable();
         const std::size_t first = group / parts_[sharedStacks_[1]].size();
         const std::size_t second = group % parts_[sharedStacks_[1]].size();
-        for (int row = 3; row < 8; ++row) {
+        for (int row = 3; row < walkedRows_; ++row) {
             const int words = rows_[row].words;
             const Word* a = &fitting_[row][0][first * words];
             const Word* b = &fitting_[row][1][second * words];
@@ -734,7 +750,7 @@ private:
     // each stack, which are new to their columns then.
     void sixthRow(int key)
     {
-        const bool seventhOpen = anySeventhRowOpen();
+        const bool seventhOpen = walkedRows_ > 6 && anySeventhRowOpen();
         std::array<int, 6> keys{}, counts{};
         int kinds = 0;
         for (int k = sixthRowFirst_[key]; k < sixthRowFirst_[key + 1]; ++k) {
@@ -782,7 +798,7 @@ private:
             if (!narrow(lanesOf_[row].data(), laneKey_[row][i], lanesOf_[row + 1].data()))
                 return;
             addPassing(row + 1, weightOf(lanesOf_[row + 1].data()));
-            if (row == 6) {
+            if (row == 6 && walkedRows_ > 7) {
                 chosen_[6] = i;
                 open_[7] = base_[7];
                 for (int above = 3; above <= 6; ++above)
@@ -798,6 +814,7 @@ private:
 
     const Zifrax_bas& bas_;
     std::array<RowSets, 8> rows_;  // rows 1 … 8
+    int walkedRows_ = 8;  // the most rows of a prefix that can pass: 6, 7 or 8
     std::array<std::int64_t, 10> passing_{};
     bool overflow_ = false;
 

@@ -586,7 +586,6 @@ private:
     bool countLowerRows()
     {
         pairSum_.assign(std::size_t(kLaneKeys) * kLaneKeys, 0);
-        pairStamp_.assign(std::size_t(kLaneKeys) * kLaneKeys, 0);
         sixthLive_.assign(kStackKeys / 64, 0);
         laneWeight_.assign(lanes_, 0);
         weightTable_.assign(std::size_t(laneWords_) * 8 * 256, 0);
@@ -703,6 +702,11 @@ private:
             if (fourthStamp_[key] != stamp_) {
                 fourthStamp_[key] = stamp_;
                 fourthSum_[key] = weightOf(lanesOf_[4].data());
+                std::int64_t* pairSum = &pairSum_[std::size_t(key) * kLaneKeys];
+                for (std::size_t kind = 0; kind < fifthKindKey_.size(); ++kind) {
+                    Word lanes[kLaneWords];
+                    pairSum[kind] = narrow(lanesOf_[4].data(), fifthKindKey_[kind], lanes) ? weightOf(lanes) : 0;
+                }
             }
             addPassing(4, fourthSum_[key]);
             chosen_[3] = i;
@@ -718,19 +722,11 @@ private:
         fifth_.removeMeeting(rows_[3].digits(fourth), open_[4].data());
         // Those of rows 4 and 5 differ in the lanes they fit only by their
         // keys; row 5's are numbered by kind in the group.
-        const std::size_t pairs = std::size_t(laneKey_[3][fourth]) * kLaneKeys;
-        std::int64_t* pairSum = &pairSum_[pairs];
-        std::uint32_t* pairStamp = &pairStamp_[pairs];
+        const std::int64_t* pairSum = &pairSum_[std::size_t(laneKey_[3][fourth]) * kLaneKeys];
         const int leftByFourth = (kStackKeys - 1) & ~stackKey_[3][fourth];
         std::int64_t passing = 0;
         forEachMember(open_[4].data(), fifth_.words, [&](int k) {
-            const int kind = fifthKind_[k];
-            if (pairStamp[kind] != stamp_) {
-                pairStamp[kind] = stamp_;
-                Word lanes[kLaneWords];
-                pairSum[kind] = narrow(lanesOf_[4].data(), fifthKindKey_[kind], lanes) ? weightOf(lanes) : 0;
-            }
-            passing += pairSum[kind];
+            passing += pairSum[fifthKind_[k]];
         });
         addPassing(5, passing);
         // Row 6 passes only with the digits rows 4 and 5 leave in each box;
@@ -837,11 +833,11 @@ private:
 
     std::uint32_t stamp_ = 0;  // the group under way
     // The first-band fillings of the lanes that a key of row 4, and one of
-    // row 4 with one of row 5, fit; computed once in each group.
+    // row 4 with a kind of row 5, fit; computed in each group when the key of
+    // row 4 first comes up.
     std::array<std::int64_t, kLaneKeys> fourthSum_{};
     std::array<std::uint32_t, kLaneKeys> fourthStamp_{};
-    std::vector<std::int64_t> pairSum_;
-    std::vector<std::uint32_t> pairStamp_;
+    std::vector<std::int64_t> pairSum_;  // [row 4's key × kLaneKeys + row 5's kind]
     std::vector<Word> sixthLive_;  // by stack key: row 6 has variations the group lets through
     // Row 5's variations that the group's shared parts let through, numbered
     // anew; their numbers in rows_[4], kinds (of lane key) and stack keys.

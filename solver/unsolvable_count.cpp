@@ -588,7 +588,7 @@ private:
         pairSum_.assign(std::size_t(kLaneKeys) * kLaneKeys, 0);
         sixthLive_.assign(kStackKeys / 64, 0);
         laneWeight_.assign(lanes_, 0);
-        weightTable_.assign(std::size_t(laneWords_) * 8 * 256, 0);
+        weightTable_.assign(byTable() ? std::size_t(laneWords_) * 8 * 256 : 0, 0);
         for (int row = 3; row < walkedRows_; ++row) {
             open_[row].resize(rows_[row].words);
             base_[row].resize(rows_[row].words);
@@ -616,7 +616,8 @@ private:
             laneWeight_[groupLanes_[k].first] = groupLanes_[k].second;
             lanesOf_[3][groupLanes_[k].first / 64] |= Word(1) << (groupLanes_[k].first % 64);
         }
-        buildWeightTable();
+        if (byTable())
+            buildWeightTable();
         const std::size_t first = group / parts_[sharedStacks_[1]].size();
         const std::size_t second = group % parts_[sharedStacks_[1]].size();
         for (int row = 3; row < walkedRows_; ++row) {
@@ -643,6 +644,10 @@ private:
         }
     }
 
+    // Lane sets are weighed by a table of byte values while the table fits
+    // the nearest cache (64 KiB for 256 lanes); beyond, where lanes are
+    // many and few of them fit a row, lane by lane.
+    bool byTable() const { return laneWords_ <= 4; }
     // weightTable_[byte × 256 + value]: the fillings of the lanes that the
     // value's bits name in that byte of a lane set.
     void buildWeightTable()
@@ -658,6 +663,10 @@ private:
     std::int64_t weightOf(const Word* lanes) const
     {
         std::int64_t sum = 0;
+        if (!byTable()) {
+            forEachMember(lanes, laneWords_, [&](int lane) { sum += laneWeight_[lane]; });
+            return sum;
+        }
         for (int w = 0; w < laneWords_; ++w)
             for (int byte = 0; byte < 8; ++byte)
                 sum += weightTable_[std::size_t(w * 8 + byte) * 256 + ((lanes[w] >> (8 * byte)) & 255)];

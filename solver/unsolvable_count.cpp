@@ -418,7 +418,7 @@ private:
         passing_[1] = rows_[0].count;
         const RowSets& second = rows_[1];
         const RowSets& third = rows_[2];
-        std::vector<Word> secondOpen(second.words), thirdOpen(third.words);
+        std::vector<Word> secondOpen(second.words), thirdByFirst(third.words), thirdOpen(third.words);
         std::int64_t fillings = 0;
         for (int i1 = 0; i1 < rows_[0].count; ++i1) {
             const std::uint8_t* v1 = rows_[0].digits(i1);
@@ -427,13 +427,14 @@ private:
             for (const Word word : secondOpen)
                 addPassing(2, bitCount(word));
             second.removeSharingBox(v1, secondOpen.data());
+            third.fill(thirdByFirst.data());
+            third.removeMeeting(v1, thirdByFirst.data());
+            third.removeSharingBox(v1, thirdByFirst.data());
             bool tooMany = false;
             forEachMember(secondOpen.data(), second.words, [&](int i2) {
                 const std::uint8_t* v2 = second.digits(i2);
-                third.fill(thirdOpen.data());
-                third.removeMeeting(v1, thirdOpen.data());
+                thirdOpen = thirdByFirst;
                 third.removeMeeting(v2, thirdOpen.data());
-                third.removeSharingBox(v1, thirdOpen.data());
                 third.removeSharingBox(v2, thirdOpen.data());
                 std::array<Part, 3> upperParts{};
                 for (int c = 0; c < 9; ++c)

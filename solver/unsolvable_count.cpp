@@ -34,9 +34,10 @@ namespace {
 using Word = std::uint64_t;
 
 // Limits of the count, beyond which the search is made instead: the first
-// band's fillings are gathered one by one into their states, lanes take a
-// few words, and the bit sets of rows 4 to 9 by part take room.
-constexpr std::int64_t kMostFirstBandFillings = std::int64_t(1) << 25;
+// band's fillings are kept one by one (two bytes each) until they are
+// counted by state, lanes take a few words, and the bit sets of rows 4 to 9
+// by part take room.
+constexpr std::int64_t kMostFirstBandFillings = std::int64_t(1) << 24;
 constexpr std::size_t kMostStates = std::size_t(1) << 21;
 constexpr int kLaneWords = 16;
 constexpr int kMostLanes = 64 * kLaneWords;
@@ -207,67 +208,56 @@ private:
     std::size_t used_ = 0;
 };
 
-// Counts of the keys added, for keys below 2^33: gathered in a buffer and
-// sorted into the counts from time to time, as adding each to a large table
-// would wait for memory each time.
+// Counts of states: three part ids below 2048, in a key of 11 bits each.
+// The states added are kept in buckets by their first two parts, as the ids
+// of their third: appending to a few thousand buckets stays in the cache,
+// where counting each state in a large table would wait for memory.
 class StateCounts {
 public:
-    void add(Word key)
+    // False when the buckets grow too many.
+    bool add(Word state)
     {
-        pending_.push_back(key);
-        if (pending_.size() == kBuffered)
-            settle();
+        std::int64_t& bucket = bucketOf_[state & kFirstTwo];
+        if (bucket == 0) {
+            if (buckets_.size() == kMostBuckets)
+                return false;
+            buckets_.emplace_back();
+            bucket = std::int64_t(buckets_.size());
+        }
+        buckets_[std::size_t(bucket - 1)].push_back(std::uint16_t(state >> 22));
+        return true;
     }
-    // Sorts the keys added into the counts; size() and forEach see those.
+    // Counts the states added; size() and forEach see those.
     void settle()
     {
-        sortPending();
-        std::vector<std::pair<Word, std::int64_t>> merged;
-        merged.reserve(counts_.size() + pending_.size());
-        auto old = counts_.begin();
-        for (std::size_t k = 0; k < pending_.size();) {
-            const Word key = pending_[k];
-            std::int64_t count = 0;
-            for (; k < pending_.size() && pending_[k] == key; ++k)
-                ++count;
-            for (; old != counts_.end() && old->first < key; ++old)
-                merged.push_back(*old);
-            if (old != counts_.end() && old->first == key)
-                count += (old++)->second;
-            merged.emplace_back(key, count);
-        }
-        merged.insert(merged.end(), old, counts_.end());
-        counts_.swap(merged);
-        pending_.clear();
+        std::vector<std::int64_t> ofThird(2048);
+        bucketOf_.forEach([&](Word firstTwo, std::int64_t bucket) {
+            std::vector<std::uint16_t>& thirds = buckets_[std::size_t(bucket - 1)];
+            for (const std::uint16_t third : thirds)
+                ++ofThird[third];
+            for (const std::uint16_t third : thirds) {
+                if (ofThird[third] != 0)
+                    counts_.emplace_back(firstTwo | Word(third) << 22, ofThird[third]);
+                ofThird[third] = 0;
+            }
+            thirds = std::vector<std::uint16_t>();
+        });
+        buckets_.clear();
     }
     std::size_t size() const { return counts_.size(); }
     template <typename OnEntry>
     void forEach(const OnEntry& onEntry) const
     {
-        for (const auto& [key, count] : counts_)
-            onEntry(key, count);
+        for (const auto& [state, count] : counts_)
+            onEntry(state, count);
     }
 
 private:
-    static constexpr std::size_t kBuffered = std::size_t(1) << 20;
-
-    // By 11 bits at a time, lowest first.
-    void sortPending()
-    {
-        sorted_.resize(pending_.size());
-        for (int shift = 0; shift < 33; shift += 11) {
-            std::array<std::size_t, 2049> start{};
-            for (const Word key : pending_)
-                ++start[((key >> shift) & 2047) + 1];
-            std::partial_sum(start.begin(), start.end(), start.begin());
-            for (const Word key : pending_)
-                sorted_[start[(key >> shift) & 2047]++] = key;
-            pending_.swap(sorted_);
-        }
-    }
-
-    std::vector<Word> pending_, sorted_;
-    std::vector<std::pair<Word, std::int64_t>> counts_;  // ascending by key
+    static constexpr Word kFirstTwo = (Word(1) << 22) - 1;
+    static constexpr std::size_t kMostBuckets = std::size_t(1) << 18;
+    CountTable bucketOf_;  // bucket number + 1 by the first two parts
+    std::vector<std::vector<std::uint16_t>> buckets_;
+    std::vector<std::pair<Word, std::int64_t>> counts_;
 };
 
 // One row's stored variations, and bit sets over them by (column, digit) and
@@ -448,17 +438,17 @@ private:
                             part |= Part(bit(v3[3 * t + j]) >> 1) << (9 * j);
                         state |= Word(partId(t, part)) << (11 * t);
                     }
-                    states_.add(state);
+                    tooMany = tooMany || !states_.add(state);
                     ++fillings;
                 });
-                tooMany = tooMany || fillings > kMostFirstBandFillings || states_.size() > kMostStates;
+                tooMany = tooMany || fillings > kMostFirstBandFillings;
             });
             if (tooMany)
                 return false;
         }
         states_.settle();
         addPassing(3, fillings);
-        return !overflow_;
+        return !overflow_ && states_.size() <= kMostStates;
     }
 
     int partId(int stack, Part part)

@@ -158,7 +158,8 @@ private:
     std::int64_t steps_ = 0;
 };
 
-// Numbers by 64-bit key, open addressing: the ids of the parts met.
+// Numbers by 64-bit key, open addressing: the ids of the parts met, and the
+// buckets of the states.
 class CountTable {
 public:
     CountTable() : keys_(1024, kFree), counts_(1024) {}

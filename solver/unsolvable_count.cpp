@@ -10,6 +10,7 @@
 
 #include "core/grid.h"
 #include "solver/digit_bits.h"
+#include "solver/large_table.h"
 
 // Without a solution the search runs every loop to its end: the loop of row
 // L runs once below each prefix of rows 1 … L − 1 that passed its tests, so
@@ -34,7 +35,7 @@ namespace {
 using Word = std::uint64_t;
 
 // Limits of the count, beyond which the search is made instead: the first
-// band's fillings are kept one by one (two bytes each) until they are
+// band's fillings are kept one by one (four bytes each) until they are
 // counted by state, lanes take a few words, and the bit sets of rows 4 to 9
 // by part take room.
 constexpr std::int64_t kMostFirstBandFillings = std::int64_t(1) << 24;
@@ -211,55 +212,73 @@ private:
 
 // Counts of states: three part ids in a key of 11 bits each (a stack's
 // three columns split the nine digits in one of 1,680 ways).
-// The states added are kept in buckets by their first two parts, as the ids
-// of their third: appending to a few thousand buckets stays in the cache,
-// where counting each state in a large table would wait for memory.
+// The states added are kept in buckets by their first part, as the ids of
+// their other two: appending to at most 1,680 buckets stays in the cache,
+// where counting each state in a large table would wait for memory. The
+// buckets are chains of chunks in one store.
 class StateCounts {
 public:
-    // False when the buckets grow too many.
+    StateCounts() { store_.reserve(kStoreSize); }
+
+    // False when the store is full.
     bool add(Word state)
     {
-        std::int64_t& bucket = bucketOf_[state & kFirstTwo];
-        if (bucket == 0) {
-            if (buckets_.size() == kMostBuckets)
+        Bucket& bucket = buckets_[state & kPartMask];
+        if (bucket.used % kChunk == 0) {
+            if (store_.size() + kChunk > kStoreSize)
                 return false;
-            buckets_.emplace_back();
-            bucket = std::int64_t(buckets_.size());
+            bucket.chunks.push_back(store_.size());
+            store_.resize(store_.size() + kChunk);
         }
-        buckets_[std::size_t(bucket - 1)].push_back(std::uint16_t(state >> 22));
+        store_[bucket.chunks.back() + bucket.used % kChunk] = std::uint32_t(state >> kPartBits);
+        ++bucket.used;
         return true;
     }
-    // Counts the states added; size() and forEach see those.
-    void settle()
+    // Counts the states added, whose second and third part ids are below
+    // the numbers given; size() and forEach see those.
+    void settle(int secondParts, int thirdParts)
     {
-        std::vector<std::int64_t> ofThird(2048);
-        bucketOf_.forEach([&](Word firstTwo, std::int64_t bucket) {
-            std::vector<std::uint16_t>& thirds = buckets_[std::size_t(bucket - 1)];
-            for (const std::uint16_t third : thirds)
-                ++ofThird[third];
-            for (const std::uint16_t third : thirds) {
-                if (ofThird[third] != 0)
-                    counts_.emplace_back(firstTwo | Word(third) << 22, ofThird[third]);
-                ofThird[third] = 0;
-            }
-            thirds = std::vector<std::uint16_t>();
-        });
-        buckets_.clear();
+        std::vector<std::uint32_t> ofOthers(std::size_t(secondParts) * thirdParts);
+        const auto place = [&](std::uint32_t others) {
+            return std::size_t(others & kPartMask) * thirdParts + (others >> kPartBits);
+        };
+        for (std::size_t first = 0; first < buckets_.size(); ++first) {
+            const auto forEachAdded = [&](const auto& onOthers) {
+                for (std::size_t k = 0; k < buckets_[first].used; ++k)
+                    onOthers(store_[buckets_[first].chunks[k / kChunk] + k % kChunk]);
+            };
+            forEachAdded([&](std::uint32_t others) { ++ofOthers[place(others)]; });
+            forEachAdded([&](std::uint32_t others) {
+                if (ofOthers[place(others)] != 0)
+                    counts_.push_back(Word(ofOthers[place(others)]) << kStateBits | first | Word(others) << kPartBits);
+                ofOthers[place(others)] = 0;
+            });
+        }
+        store_ = LargeTable<std::uint32_t>();
     }
     std::size_t size() const { return counts_.size(); }
     template <typename OnEntry>
     void forEach(const OnEntry& onEntry) const
     {
-        for (const auto& [state, count] : counts_)
-            onEntry(state, count);
+        for (const Word entry : counts_)
+            onEntry(entry & kStateMask, std::int64_t(entry >> kStateBits));
     }
 
 private:
-    static constexpr Word kFirstTwo = (Word(1) << 22) - 1;
-    static constexpr std::size_t kMostBuckets = std::size_t(1) << 18;
-    CountTable bucketOf_;  // bucket number + 1 by the first two parts
-    std::vector<std::vector<std::uint16_t>> buckets_;
-    std::vector<std::pair<Word, std::int64_t>> counts_;
+    static constexpr int kPartBits = 11;
+    static constexpr Word kPartMask = (Word(1) << kPartBits) - 1;
+    static constexpr int kStateBits = 3 * kPartBits;
+    static constexpr Word kStateMask = (Word(1) << kStateBits) - 1;
+    static constexpr std::size_t kChunk = 1024;
+    // Room for the most fillings, with a chunk begun in each bucket.
+    static constexpr std::size_t kStoreSize = std::size_t(kMostFirstBandFillings) + (kPartMask + 1) * kChunk;
+    struct Bucket {
+        std::size_t used = 0;
+        std::vector<std::size_t> chunks;  // their first places in the store
+    };
+    std::array<Bucket, kPartMask + 1> buckets_;
+    LargeTable<std::uint32_t> store_;
+    LargeTable<Word> counts_;  // state | fillings << kStateBits
 };
 
 // One row's stored variations, and bit sets over them by (column, digit) and
@@ -448,7 +467,7 @@ private:
             if (tooMany)
                 return false;
         }
-        states_.settle();
+        states_.settle(int(parts_[1].size()), int(parts_[2].size()));
         addPassing(3, fillings);
         return !overflow_ && states_.size() <= kMostStates;
     }
@@ -504,7 +523,7 @@ private:
 
     // Sorts the numbers 0 … n − 1 by their keys below `keys`: places
     // first[k] … first[k + 1] − 1 of `order` hold those with key k.
-    static void sortByKey(const std::vector<int>& keyOf, int keys, std::vector<int>& first, std::vector<int>& order)
+    static void sortByKey(const LargeTable<int>& keyOf, int keys, LargeTable<int>& first, LargeTable<int>& order)
     {
         first.assign(std::size_t(keys) + 1, 0);
         for (const int key : keyOf)
@@ -521,14 +540,14 @@ private:
     {
         const int secondParts = int(parts_[sharedStacks_[1]].size());
         const auto idIn = [](Word state, int stack) { return int(state >> (11 * stack)) & 2047; };
-        std::vector<int> groupOf;
+        LargeTable<int> groupOf;
         groupOf.reserve(states_.size());
         states_.forEach([&](Word state, std::int64_t) {
             groupOf.push_back(idIn(state, sharedStacks_[0]) * secondParts + idIn(state, sharedStacks_[1]));
         });
-        std::vector<int> order;
+        LargeTable<int> order;
         sortByKey(groupOf, int(parts_[sharedStacks_[0]].size()) * secondParts, groupStart_, order);
-        std::vector<int>& placeOf = groupOf;  // by the states' order in the table
+        LargeTable<int>& placeOf = groupOf;  // by the states' order in the table
         for (std::size_t k = 0; k < order.size(); ++k)
             placeOf[order[k]] = int(k);
         groupLanes_.resize(order.size());
@@ -824,14 +843,15 @@ private:
     std::array<int, 2> sharedStacks_{};
     int lanes_ = 0;
     int laneWords_ = 0;
-    std::vector<int> groupStart_;
-    std::vector<std::pair<int, std::int64_t>> groupLanes_;  // (lane, fillings) group after group
+    LargeTable<int> groupStart_;
+    LargeTable<std::pair<int, std::int64_t>> groupLanes_;  // (lane, fillings) group after group
 
     std::array<std::array<std::vector<Word>, 2>, 8> fitting_;  // [row][shared stack][part × words …]
     std::array<std::vector<int>, 8> laneKey_;
-    std::array<std::vector<int>, 6> stackKey_;  // rows 4 … 6
+    std::array<LargeTable<int>, 6> stackKey_;  // rows 4 … 6
     std::vector<Word> laneFit_;  // [lane key × laneWords_ …]
-    std::vector<int> sixthRowFirst_, sixthRows_, sixthRowKeys_;  // by stack key
+    LargeTable<int> sixthRowFirst_, sixthRows_;
+    std::vector<int> sixthRowKeys_;  // by stack key
 
     std::uint32_t stamp_ = 0;  // the group under way
     // The first-band fillings of the lanes that a key of row 4, and one of

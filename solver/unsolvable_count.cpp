@@ -576,6 +576,11 @@ private:
             laneKey_[row].resize(sets.count);
             for (int i = 0; i < sets.count; ++i)
                 laneKey_[row][i] = laneKeyOf(sets.digits(i) + 3 * laneStack_);
+            if (row == 5) {
+                sixthOrder_.resize(sets.count);
+                for (int i = 0; i < sets.count; ++i)
+                    sixthOrder_[i] = orderOf(sets.digits(i) + 3 * laneStack_);
+            }
             // Rows 4 to 6 decide row 6's key.
             if (row <= 5) {
                 stackKey_[row].resize(sets.count);
@@ -598,6 +603,7 @@ private:
     bool countLowerRows()
     {
         pairSum_.assign(std::size_t(kLaneKeys) * kLaneKeys, 0);
+        sixthWeights_.assign(std::size_t(kLaneKeys) * kLaneKeys, SixthWeights());
         sixthLive_.assign(kStackKeys / 64, 0);
         laneWeight_.assign(lanes_, 0);
         weightTable_.assign(byTable() ? std::size_t(laneWords_) * 8 * 256 : 0, 0);
@@ -743,7 +749,8 @@ private:
         fifth_.removeMeeting(rows_[3].digits(fourth), open_[4].data());
         // Those of rows 4 and 5 differ in the lanes they fit only by their
         // keys; row 5's are numbered by kind in the group.
-        const std::int64_t* pairSum = &pairSum_[std::size_t(laneKey_[3][fourth]) * kLaneKeys];
+        const std::size_t pairs = std::size_t(laneKey_[3][fourth]) * kLaneKeys;
+        const std::int64_t* pairSum = &pairSum_[pairs];
         const int leftByFourth = (kStackKeys - 1) & ~stackKey_[3][fourth];
         std::int64_t passing = 0;
         forEachMember(open_[4].data(), fifth_.words, [&](int k) {
@@ -759,29 +766,25 @@ private:
                 return;
             narrow(lanesOf_[4].data(), fifthKindKey_[fifthKind_[k]], lanesOf_[5].data());
             chosen_[4] = fifthOriginal_[k];
-            sixthRow(key);
+            sixthRow(key, pairs + fifthKind_[k]);
         });
     }
 
     // Row 6: the variations holding the digits that rows 4 and 5 leave in
-    // each stack, which are new to their columns then.
-    void sixthRow(int key)
+    // each stack, which are new to their columns then. The lanes they fit
+    // depend on the keys of rows 4 and 5 and on the order of the three digits
+    // left in the lanes' stack, so their weights are kept by those in the
+    // group: `pair` numbers the keys of rows 4 and 5 as in pairSum_.
+    void sixthRow(int key, std::size_t pair)
     {
         const bool seventhOpen = walkedRows_ > 6 && anySeventhRowOpen();
-        std::array<int, 6> keys{}, counts{};
-        int kinds = 0;
+        std::array<int, 6> keyOfOrder{}, counts{};
         for (int k = sixthRowFirst_[key]; k < sixthRowFirst_[key + 1]; ++k) {
             const int i = sixthRows_[k];
             if (!has(base_[5].data(), i))
                 continue;
-            // The band's last row holds the three digits left in the lanes'
-            // stack in one of six orders.
-            int kind = 0;
-            while (kind < kinds && keys[kind] != laneKey_[5][i])
-                ++kind;
-            if (kind == kinds)
-                keys[kinds++] = laneKey_[5][i];
-            ++counts[kind];
+            keyOfOrder[sixthOrder_[i]] = laneKey_[5][i];
+            ++counts[sixthOrder_[i]];
             if (seventhOpen && narrow(lanesOf_[5].data(), laneKey_[5][i], lanesOf_[6].data())) {
                 open_[6] = seventhOpen_;
                 rows_[6].removeMeeting(rows_[5].digits(i), open_[6].data());
@@ -789,10 +792,20 @@ private:
                 middleRows(6);
             }
         }
-        for (int kind = 0; kind < kinds; ++kind) {
-            Word lanes[kLaneWords];
-            if (narrow(lanesOf_[5].data(), keys[kind], lanes) &&
-                !addProduct(passing_[6], weightOf(lanes), counts[kind]))
+        SixthWeights& weights = sixthWeights_[pair];
+        if (weights.stamp != stamp_) {
+            weights.stamp = stamp_;
+            weights.known = 0;
+        }
+        for (int order = 0; order < 6; ++order) {
+            if (counts[order] == 0)
+                continue;
+            if (!((weights.known >> order) & 1)) {
+                Word lanes[kLaneWords];
+                weights.ofOrder[order] = narrow(lanesOf_[5].data(), keyOfOrder[order], lanes) ? weightOf(lanes) : 0;
+                weights.known |= 1 << order;
+            }
+            if (!addProduct(passing_[6], weights.ofOrder[order], counts[order]))
                 overflow_ = true;
         }
     }
@@ -828,6 +841,11 @@ private:
     // Three digits of a row in the lanes' stack, as a number below kLaneKeys.
     static constexpr int kLaneKeys = 729;
     static int laneKeyOf(const std::uint8_t* digits) { return (digits[0] - 1) * 81 + (digits[1] - 1) * 9 + digits[2] - 1; }
+    // The order of three different digits as a number below 6.
+    static int orderOf(const std::uint8_t* digits)
+    {
+        return 2 * ((digits[1] < digits[0]) + (digits[2] < digits[0])) + (digits[2] < digits[1]);
+    }
 
     const Zifrax_bas& bas_;
     std::array<RowSets, 8> rows_;  // rows 1 … 8
@@ -860,6 +878,16 @@ private:
     std::array<std::int64_t, kLaneKeys> fourthSum_{};
     std::array<std::uint32_t, kLaneKeys> fourthStamp_{};
     std::vector<std::int64_t> pairSum_;  // [row 4's key × kLaneKeys + row 5's kind]
+    // The first-band fillings of the lanes that keys of rows 4 and 5 and
+    // each order of row 6's digits in the lanes' stack fit, as they come up
+    // in the group; by pair as pairSum_.
+    struct SixthWeights {
+        std::uint32_t stamp = 0;
+        int known = 0;  // the orders weighed, as bits
+        std::array<std::int64_t, 6> ofOrder{};
+    };
+    LargeTable<SixthWeights> sixthWeights_;
+    LargeTable<int> sixthOrder_;  // of each variation of row 6
     std::vector<Word> sixthLive_;  // by stack key: row 6 has variations the group lets through
     // Row 5's variations that the group's shared parts let through, numbered
     // anew; their numbers in rows_[4], kinds (of lane key) and stack keys.

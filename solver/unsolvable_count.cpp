@@ -602,8 +602,6 @@ private:
 
     bool countLowerRows()
     {
-        pairSum_.assign(std::size_t(kLaneKeys) * kLaneKeys, 0);
-        sixthWeights_.assign(std::size_t(kLaneKeys) * kLaneKeys, SixthWeights());
         sixthLive_.assign(kStackKeys / 64, 0);
         laneWeight_.assign(lanes_, 0);
         weightTable_.assign(byTable() ? std::size_t(laneWords_) * 8 * 256 : 0, 0);
@@ -659,6 +657,11 @@ private:
             }
             fifthKind_[k] = kindOfKey_[key];
             fifthStackKey_[k] = stackKey_[4][fifthOriginal_[k]];
+        }
+        const std::size_t pairs = std::size_t(kLaneKeys) * fifthKindKey_.size();
+        if (pairSum_.size() < pairs) {
+            pairSum_.resize(pairs);
+            sixthWeights_.resize(pairs);
         }
     }
 
@@ -729,7 +732,7 @@ private:
             if (fourthStamp_[key] != stamp_) {
                 fourthStamp_[key] = stamp_;
                 fourthSum_[key] = weightOf(lanesOf_[4].data());
-                std::int64_t* pairSum = &pairSum_[std::size_t(key) * kLaneKeys];
+                std::int64_t* pairSum = pairSum_.data() + std::size_t(key) * fifthKindKey_.size();
                 for (std::size_t kind = 0; kind < fifthKindKey_.size(); ++kind) {
                     Word lanes[kLaneWords];
                     pairSum[kind] = narrow(lanesOf_[4].data(), fifthKindKey_[kind], lanes) ? weightOf(lanes) : 0;
@@ -749,8 +752,8 @@ private:
         fifth_.removeMeeting(rows_[3].digits(fourth), open_[4].data());
         // Those of rows 4 and 5 differ in the lanes they fit only by their
         // keys; row 5's are numbered by kind in the group.
-        const std::size_t pairs = std::size_t(laneKey_[3][fourth]) * kLaneKeys;
-        const std::int64_t* pairSum = &pairSum_[pairs];
+        const std::size_t pairs = std::size_t(laneKey_[3][fourth]) * fifthKindKey_.size();
+        const std::int64_t* pairSum = pairSum_.data() + pairs;
         const int leftByFourth = (kStackKeys - 1) & ~stackKey_[3][fourth];
         std::int64_t passing = 0;
         forEachMember(open_[4].data(), fifth_.words, [&](int k) {
@@ -877,7 +880,7 @@ private:
     // row 4 first comes up.
     std::array<std::int64_t, kLaneKeys> fourthSum_{};
     std::array<std::uint32_t, kLaneKeys> fourthStamp_{};
-    std::vector<std::int64_t> pairSum_;  // [row 4's key × kLaneKeys + row 5's kind]
+    std::vector<std::int64_t> pairSum_;  // [row 4's key × the group's kinds of row 5 + kind]
     // The first-band fillings of the lanes that keys of rows 4 and 5 and
     // each order of row 6's digits in the lanes' stack fit, as they come up
     // in the group; by pair as pairSum_.

@@ -21,6 +21,15 @@ constexpr auto kBitCount = [] {
         counts[i] = std::uint8_t(counts[i / 2] + i % 2);
     return counts;
 }();
+// Functions that count bits in their inner loops are built twice, with and
+// without the processor's bit-count instruction, and the program takes the
+// one that the processor at hand can run.
+#if defined(__x86_64__)
+#define ZIFRAX_COUNTS_BITS __attribute__((target_clones("popcnt", "default")))
+#else
+#define ZIFRAX_COUNTS_BITS
+#endif
+
 constexpr int bitCount(std::uint64_t word)
 {
     word -= (word >> 1) & 0x5555555555555555;

@@ -299,10 +299,12 @@ struct RowSets {
     }
     // The variations of `all` in `chosen`, numbered anew from 0; original[k]
     // is the number in `all` of variation k.
-    void buildFrom(const RowSets& all, const Word* chosen, std::vector<int>& original, bool withStacks)
+    void buildFrom(const RowSets& all, const Word* chosen, std::vector<int>& original, bool withStacks,
+                   const std::vector<int>& sortKey)
     {
         original.clear();
         forEachMember(chosen, all.words, [&](int i) { original.push_back(i); });
+        std::stable_sort(original.begin(), original.end(), [&](int a, int b) { return sortKey[a] < sortKey[b]; });
         count = int(original.size());
         kept.resize(std::size_t(9) * count);
         for (int k = 0; k < count; ++k)
@@ -643,21 +645,25 @@ private:
             for (int w = 0; w < words; ++w)
                 base_[row][w] = a[w] & b[w];
         }
-        fifth_.buildFrom(rows_[4], base_[4].data(), fifthOriginal_, true);
+        fifth_.buildFrom(rows_[4], base_[4].data(), fifthOriginal_, true, laneKey_[4]);
         open_[4].resize(fifth_.words);
         fifthKind_.resize(fifth_.count);
         fifthStackKey_.resize(fifth_.count);
         fifthKindKey_.clear();
+        kindStart_.clear();
         for (int k = 0; k < fifth_.count; ++k) {
             const int key = laneKey_[4][fifthOriginal_[k]];
             if (kindStamp_[key] != stamp_) {
                 kindStamp_[key] = stamp_;
                 kindOfKey_[key] = int(fifthKindKey_.size());
                 fifthKindKey_.push_back(key);
+                kindStart_.push_back(k);
             }
             fifthKind_[k] = kindOfKey_[key];
             fifthStackKey_[k] = stackKey_[4][fifthOriginal_[k]];
         }
+        kindStart_.push_back(fifth_.count);
+        openBefore_.assign(fifth_.words + 1, 0);
         const std::size_t pairs = std::size_t(kLaneKeys) * fifthKindKey_.size();
         if (pairSum_.size() < pairs) {
             pairSum_.resize(pairs);
@@ -745,7 +751,7 @@ private:
     }
 
     // Most loops are of row 5, so each of its variations costs a few look-ups.
-    void fifthRow()
+    ZIFRAX_COUNTS_BITS void fifthRow()
     {
         const int fourth = chosen_[3];
         fifth_.fill(open_[4].data());
@@ -756,9 +762,21 @@ private:
         const std::int64_t* pairSum = pairSum_.data() + pairs;
         const int leftByFourth = (kStackKeys - 1) & ~stackKey_[3][fourth];
         std::int64_t passing = 0;
-        forEachMember(open_[4].data(), fifth_.words, [&](int k) {
-            passing += pairSum[fifthKind_[k]];
-        });
+        // Row 5's variations are numbered by kind, so each kind's are counted
+        // at once by their ranks among the open ones.
+        const Word* open = open_[4].data();
+        for (int w = 0; w < fifth_.words; ++w)
+            openBefore_[w + 1] = openBefore_[w] + std::popcount(open[w]);
+        const auto rank = [&](int k) {
+            const Word below = (Word(1) << (k % 64)) - 1;
+            return openBefore_[k / 64] + (k % 64 == 0 ? 0 : std::popcount(open[k / 64] & below));
+        };
+        int lower = 0;
+        for (std::size_t kind = 0; kind < fifthKindKey_.size(); ++kind) {
+            const int upper = rank(kindStart_[kind + 1]);
+            passing += pairSum[kind] * (upper - lower);
+            lower = upper;
+        }
         addPassing(5, passing);
         // Row 6 passes only with the digits rows 4 and 5 leave in each box;
         // when those two share a digit in a box, with none.
@@ -896,7 +914,8 @@ private:
     // anew; their numbers in rows_[4], kinds (of lane key) and stack keys.
     RowSets fifth_;
     std::vector<int> fifthOriginal_, fifthKind_, fifthStackKey_;
-    std::vector<int> fifthKindKey_;  // by kind
+    std::vector<int> fifthKindKey_, kindStart_;  // by kind: its lane key, its first variation
+    std::vector<int> openBefore_;  // the open variations of row 5 below each word
     std::array<int, kLaneKeys> kindOfKey_{};
     std::array<std::uint32_t, kLaneKeys> kindStamp_{};
     std::vector<std::int64_t> laneWeight_;

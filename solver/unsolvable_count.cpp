@@ -297,14 +297,9 @@ struct RowSets {
         first = bas.variationen(row, 1);
         index(withStacks);
     }
-    // The variations of `all` in `chosen`, numbered anew from 0; original[k]
-    // is the number in `all` of variation k.
-    void buildFrom(const RowSets& all, const Word* chosen, std::vector<int>& original, bool withStacks,
-                   const std::vector<int>& sortKey)
+    // Variations original[0], original[1] … of `all`, numbered anew from 0.
+    void buildFrom(const RowSets& all, const std::vector<int>& original, bool withStacks)
     {
-        original.clear();
-        forEachMember(chosen, all.words, [&](int i) { original.push_back(i); });
-        std::stable_sort(original.begin(), original.end(), [&](int a, int b) { return sortKey[a] < sortKey[b]; });
         count = int(original.size());
         kept.resize(std::size_t(9) * count);
         for (int k = 0; k < count; ++k)
@@ -645,24 +640,35 @@ private:
             for (int w = 0; w < words; ++w)
                 base_[row][w] = a[w] & b[w];
         }
-        fifth_.buildFrom(rows_[4], base_[4].data(), fifthOriginal_, true, laneKey_[4]);
-        open_[4].resize(fifth_.words);
-        fifthKind_.resize(fifth_.count);
-        fifthStackKey_.resize(fifth_.count);
+        // Row 5's variations, numbered anew kind after kind (kinds in the
+        // order they first come up).
         fifthKindKey_.clear();
-        kindStart_.clear();
-        for (int k = 0; k < fifth_.count; ++k) {
-            const int key = laneKey_[4][fifthOriginal_[k]];
+        kindStart_.assign(1, 0);
+        forEachMember(base_[4].data(), rows_[4].words, [&](int i) {
+            const int key = laneKey_[4][i];
             if (kindStamp_[key] != stamp_) {
                 kindStamp_[key] = stamp_;
                 kindOfKey_[key] = int(fifthKindKey_.size());
                 fifthKindKey_.push_back(key);
-                kindStart_.push_back(k);
+                kindStart_.push_back(0);
             }
-            fifthKind_[k] = kindOfKey_[key];
+            ++kindStart_[kindOfKey_[key] + 1];
+        });
+        std::partial_sum(kindStart_.begin(), kindStart_.end(), kindStart_.begin());
+        fifthOriginal_.resize(kindStart_.back());
+        fifthKind_.resize(kindStart_.back());
+        std::vector<int>& next = fifthStackKey_;  // the next number of each kind, for now
+        next.assign(kindStart_.begin(), kindStart_.end() - 1);
+        forEachMember(base_[4].data(), rows_[4].words, [&](int i) {
+            const int kind = kindOfKey_[laneKey_[4][i]];
+            fifthKind_[next[kind]] = kind;
+            fifthOriginal_[next[kind]++] = i;
+        });
+        fifth_.buildFrom(rows_[4], fifthOriginal_, true);
+        open_[4].resize(fifth_.words);
+        fifthStackKey_.resize(fifth_.count);
+        for (int k = 0; k < fifth_.count; ++k)
             fifthStackKey_[k] = stackKey_[4][fifthOriginal_[k]];
-        }
-        kindStart_.push_back(fifth_.count);
         openBefore_.assign(fifth_.words + 1, 0);
         const std::size_t pairs = std::size_t(kLaneKeys) * fifthKindKey_.size();
         if (pairSum_.size() < pairs) {

@@ -333,18 +333,21 @@ struct RowSets {
         std::array<const Word*, 9> meeting{};
         for (int c = 0; c < 9; ++c)
             meeting[c] = holding(c, row[c]);
-        for (int w = 0; w < words; ++w)
-            set[w] &= ~(meeting[0][w] | meeting[1][w] | meeting[2][w] | meeting[3][w] | meeting[4][w] |
-                        meeting[5][w] | meeting[6][w] | meeting[7][w] | meeting[8][w]);
+        removeAny(meeting, set);
     }
     // Keeps in `set` the variations with no digit of `row` in its box.
     void removeSharingBox(const std::uint8_t* row, Word* set) const
     {
-        for (int c = 0; c < 9; ++c) {
-            const Word* sharing = holdingInStack(c / 3, row[c]);
-            for (int w = 0; w < words; ++w)
-                set[w] &= ~sharing[w];
-        }
+        std::array<const Word*, 9> sharing{};
+        for (int c = 0; c < 9; ++c)
+            sharing[c] = holdingInStack(c / 3, row[c]);
+        removeAny(sharing, set);
+    }
+    void removeAny(const std::array<const Word*, 9>& sets, Word* set) const
+    {
+        for (int w = 0; w < words; ++w)
+            set[w] &= ~(sets[0][w] | sets[1][w] | sets[2][w] | sets[3][w] | sets[4][w] | sets[5][w] | sets[6][w] |
+                        sets[7][w] | sets[8][w]);
     }
     void fill(Word* set) const
     {

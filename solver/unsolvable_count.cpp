@@ -668,11 +668,14 @@ private:
             fifthOriginal_[next[kind]++] = i;
         });
         fifth_.buildFrom(rows_[4], fifthOriginal_, true);
-        open_[4].resize(fifth_.words);
+        open_[4].assign(fifth_.words + 1, 0);  // a last word that stays empty
         fifthStackKey_.resize(fifth_.count);
         for (int k = 0; k < fifth_.count; ++k)
             fifthStackKey_[k] = stackKey_[4][fifthOriginal_[k]];
         openBefore_.assign(fifth_.words + 1, 0);
+        kindEnd_.clear();
+        for (std::size_t kind = 1; kind < kindStart_.size(); ++kind)
+            kindEnd_.emplace_back(kindStart_[kind] / 64, (Word(1) << (kindStart_[kind] % 64)) - 1);
         const std::size_t pairs = std::size_t(kLaneKeys) * fifthKindKey_.size();
         if (pairSum_.size() < pairs) {
             pairSum_.resize(pairs);
@@ -776,13 +779,10 @@ private:
         const Word* open = open_[4].data();
         for (int w = 0; w < fifth_.words; ++w)
             openBefore_[w + 1] = openBefore_[w] + std::popcount(open[w]);
-        const auto rank = [&](int k) {
-            const Word below = (Word(1) << (k % 64)) - 1;
-            return openBefore_[k / 64] + (k % 64 == 0 ? 0 : std::popcount(open[k / 64] & below));
-        };
         int lower = 0;
         for (std::size_t kind = 0; kind < fifthKindKey_.size(); ++kind) {
-            const int upper = rank(kindStart_[kind + 1]);
+            const auto [word, below] = kindEnd_[kind];
+            const int upper = openBefore_[word] + std::popcount(open[word] & below);
             passing += pairSum[kind] * (upper - lower);
             lower = upper;
         }
@@ -924,6 +924,7 @@ private:
     RowSets fifth_;
     std::vector<int> fifthOriginal_, fifthKind_, fifthStackKey_;
     std::vector<int> fifthKindKey_, kindStart_;  // by kind: its lane key, its first variation
+    std::vector<std::pair<int, Word>> kindEnd_;  // by kind: the word of the next kind's first, the bits below it
     std::vector<int> openBefore_;  // the open variations of row 5 below each word
     std::array<int, kLaneKeys> kindOfKey_{};
     std::array<std::uint32_t, kLaneKeys> kindStamp_{};

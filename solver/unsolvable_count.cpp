@@ -362,9 +362,6 @@ Bits stackDigits(const std::uint8_t* row, int stack)
     return bit(row[3 * stack]) | bit(row[3 * stack + 1]) | bit(row[3 * stack + 2]);
 }
 
-// A row's digits in stacks 1 and 2 as a key of 18 bits; row 6's key is the
-// digits that rows 4 and 5 leave there.
-int stackKey(const std::uint8_t* row) { return int(stackDigits(row, 0) >> 1 | (stackDigits(row, 1) >> 1) << 9); }
 constexpr int kStackKeys = 1 << 18;
 
 // The count: the first band's fillings by state, then each group of states
@@ -512,8 +509,9 @@ private:
             return false;
 
         gatherGroups();
+        sortFourthRowByFront();
         buildRowSets();
-        // Row 6 by the digits it holds in stacks 1 and 2.
+        // Row 6 by the digits it holds in the shared stacks.
         sortByKey(stackKey_[5], kStackKeys, sixthRowFirst_, sixthRows_);
         for (int key = 0; key < kStackKeys; ++key)
             if (sixthRowFirst_[key + 1] > sixthRowFirst_[key])
@@ -558,6 +556,33 @@ private:
         states_ = StateCounts();  // its room is wanted for the rows' bit sets
     }
 
+    // A row's digits in the shared stacks: as a set, a key of 18 bits (row
+    // 6's key is the digits that rows 4 and 5 leave there), and in their
+    // order, its front.
+    int stackKey(const std::uint8_t* row) const
+    {
+        return int(stackDigits(row, sharedStacks_[0]) >> 1 | (stackDigits(row, sharedStacks_[1]) >> 1) << 9);
+    }
+    int frontOf(const std::uint8_t* row) const
+    {
+        int front = 0;
+        for (const int stack : sharedStacks_)
+            for (int j = 0; j < 3; ++j)
+                front = front << 4 | row[3 * stack + j];
+        return front;
+    }
+    // Row 4's variations numbered front after front.
+    void sortFourthRowByFront()
+    {
+        std::vector<int> order(rows_[3].count);
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return frontOf(rows_[3].digits(a)) < frontOf(rows_[3].digits(b)); });
+        RowSets sorted;
+        sorted.buildFrom(rows_[3], order, false);
+        rows_[3] = std::move(sorted);
+    }
+
     // For rows 4 … 8: which variations fit each part of the shared stacks,
     // and their keys in the lanes' stack; which lanes each key fits.
     void buildRowSets()
@@ -586,6 +611,11 @@ private:
                 stackKey_[row].resize(sets.count);
                 for (int i = 0; i < sets.count; ++i)
                     stackKey_[row][i] = stackKey(sets.digits(i));
+            }
+            if (row == 3) {
+                frontOfFourth_.resize(sets.count);
+                for (int i = 0; i < sets.count; ++i)
+                    frontOfFourth_[i] = frontOf(sets.digits(i));
             }
         }
         laneFit_.assign(std::size_t(kLaneKeys) * laneWords_, 0);
@@ -673,6 +703,7 @@ private:
         for (int k = 0; k < fifth_.count; ++k)
             fifthStackKey_[k] = stackKey_[4][fifthOriginal_[k]];
         openBefore_.assign(fifth_.words + 1, 0);
+        openOfKind_.resize(fifthKindKey_.size());
         kindEnd_.clear();
         for (std::size_t kind = 1; kind < kindStart_.size(); ++kind)
             kindEnd_.emplace_back(kindStart_[kind] / 64, (Word(1) << (kindStart_[kind] % 64)) - 1);
@@ -738,65 +769,100 @@ private:
         }
     }
 
-    // Row 4: each variation that the group's shared parts let through,
-    // with the lanes its key fits.
+    // Row 4's variations that hold the same digits in the shared stacks, a
+    // front, differ only in the order of the three digits left in the lanes'
+    // stack: at most six.
+    struct Front {
+        static constexpr int kMost = 6;
+        int size = 0;
+        std::array<int, kMost> fourth{};  // the variations of row 4
+        std::array<std::array<Word, kLaneWords>, kMost> lanes{};  // the group's lanes each fits
+    };
+
+    // Row 4: each variation that the group's shared parts let through, with
+    // the lanes its key fits; row 5 below each front.
     void fourthRow()
     {
-        const RowSets& sets = rows_[3];
-        forEachMember(base_[3].data(), sets.words, [&](int i) {
+        Front front;
+        forEachMember(base_[3].data(), rows_[3].words, [&](int i) {
+            if (front.size == Front::kMost ||
+                (front.size > 0 && frontOfFourth_[i] != frontOfFourth_[front.fourth[0]])) {
+                fifthRow(front);
+                front.size = 0;
+            }
             const int key = laneKey_[3][i];
-            if (!narrow(lanesOf_[3].data(), key, lanesOf_[4].data()))
+            const Word* lanes = front.lanes[front.size].data();
+            if (!narrow(lanesOf_[3].data(), key, front.lanes[front.size].data()))
                 return;
             if (fourthStamp_[key] != stamp_) {
                 fourthStamp_[key] = stamp_;
-                fourthSum_[key] = weightOf(lanesOf_[4].data());
+                fourthSum_[key] = weightOf(lanes);
+                // Kinds that meet the key in a column never pass below it.
                 std::int64_t* pairSum = pairSum_.data() + std::size_t(key) * fifthKindKey_.size();
                 for (std::size_t kind = 0; kind < fifthKindKey_.size(); ++kind) {
-                    Word lanes[kLaneWords];
-                    pairSum[kind] = narrow(lanesOf_[4].data(), fifthKindKey_[kind], lanes) ? weightOf(lanes) : 0;
+                    Word both[kLaneWords];
+                    const bool meet = keysMeet(key, fifthKindKey_[kind]);
+                    pairSum[kind] = !meet && narrow(lanes, fifthKindKey_[kind], both) ? weightOf(both) : 0;
                 }
             }
             addPassing(4, fourthSum_[key]);
-            chosen_[3] = i;
-            fifthRow();
+            front.fourth[front.size++] = i;
         });
+        if (front.size > 0)
+            fifthRow(front);
     }
 
-    // Most loops are of row 5, so each of its variations costs a few look-ups.
-    ZIFRAX_COUNTS_BITS void fifthRow()
+    // Most loops are of row 5; the variations that a front leaves open are
+    // found once for it, and counted kind by kind.
+    ZIFRAX_COUNTS_BITS void fifthRow(const Front& front)
     {
-        const int fourth = chosen_[3];
-        fifth_.fill(open_[4].data());
-        fifth_.removeMeeting(rows_[3].digits(fourth), open_[4].data());
-        // Those of rows 4 and 5 differ in the lanes they fit only by their
-        // keys; row 5's are numbered by kind in the group.
-        const std::size_t pairs = std::size_t(laneKey_[3][fourth]) * fifthKindKey_.size();
-        const std::int64_t* pairSum = pairSum_.data() + pairs;
-        const int leftByFourth = (kStackKeys - 1) & ~stackKey_[3][fourth];
-        std::int64_t passing = 0;
+        // The front's digits; those of the lanes' stack (left 0) meet nothing.
+        std::array<std::uint8_t, 9> shared{};
+        const std::uint8_t* first = rows_[3].digits(front.fourth[0]);
+        for (const int stack : sharedStacks_)
+            std::copy_n(first + 3 * stack, 3, &shared[3 * stack]);
+        Word* open = open_[4].data();
+        fifth_.fill(open);
+        fifth_.removeMeeting(shared.data(), open);
         // Row 5's variations are numbered by kind, so each kind's are counted
         // at once by their ranks among the open ones.
-        const Word* open = open_[4].data();
         for (int w = 0; w < fifth_.words; ++w)
             openBefore_[w + 1] = openBefore_[w] + std::popcount(open[w]);
         int lower = 0;
         for (std::size_t kind = 0; kind < fifthKindKey_.size(); ++kind) {
             const auto [word, below] = kindEnd_[kind];
             const int upper = openBefore_[word] + std::popcount(open[word] & below);
-            passing += pairSum[kind] * (upper - lower);
+            openOfKind_[kind] = upper - lower;
             lower = upper;
         }
-        addPassing(5, passing);
+        for (int f = 0; f < front.size; ++f) {
+            const std::int64_t* pairSum = pairSum_.data() + std::size_t(laneKey_[3][front.fourth[f]]) * fifthKindKey_.size();
+            std::int64_t passing = 0;
+            for (std::size_t kind = 0; kind < fifthKindKey_.size(); ++kind)
+                passing += pairSum[kind] * openOfKind_[kind];
+            addPassing(5, passing);
+        }
         // Row 6 passes only with the digits rows 4 and 5 leave in each box;
         // when those two share a digit in a box, with none.
-        fifth_.removeSharingBox(rows_[3].digits(fourth), open_[4].data());
-        forEachMember(open_[4].data(), fifth_.words, [&](int k) {
-            const int key = leftByFourth & ~fifthStackKey_[k];
-            if (!has(sixthLive_.data(), key) || pairSum[fifthKind_[k]] == 0)
+        fifth_.removeSharingBox(shared.data(), open);
+        const int leftByFront = (kStackKeys - 1) & ~stackKey_[3][front.fourth[0]];
+        forEachMember(open, fifth_.words, [&](int k) {
+            const int key = leftByFront & ~fifthStackKey_[k];
+            if (!has(sixthLive_.data(), key))
                 return;
-            narrow(lanesOf_[4].data(), fifthKindKey_[fifthKind_[k]], lanesOf_[5].data());
-            chosen_[4] = fifthOriginal_[k];
-            sixthRow(key, pairs + fifthKind_[k]);
+            // A row 6 that completes the shared stacks' boxes completes the
+            // lanes' box too, so no key that passes lets rows 4 and 5 share a
+            // digit there.
+            const int kind = fifthKind_[k];
+            for (int f = 0; f < front.size; ++f) {
+                const std::size_t pair = std::size_t(laneKey_[3][front.fourth[f]]) * fifthKindKey_.size() + kind;
+                if (pairSum_[pair] == 0)
+                    continue;
+                narrow(front.lanes[f].data(), fifthKindKey_[kind], lanesOf_[5].data());
+                chosen_[3] = front.fourth[f];
+                chosen_[4] = fifthOriginal_[k];
+                sixthRow(key, pair);
+            }
         });
     }
 
@@ -871,6 +937,8 @@ private:
     // Three digits of a row in the lanes' stack, as a number below kLaneKeys.
     static constexpr int kLaneKeys = 729;
     static int laneKeyOf(const std::uint8_t* digits) { return (digits[0] - 1) * 81 + (digits[1] - 1) * 9 + digits[2] - 1; }
+    // Whether two keys have a digit in the same column.
+    static bool keysMeet(int a, int b) { return a / 81 == b / 81 || a / 9 % 9 == b / 9 % 9 || a % 9 == b % 9; }
     // The order of three different digits as a number below 6.
     static int orderOf(const std::uint8_t* digits)
     {
@@ -897,6 +965,7 @@ private:
     std::array<std::array<std::vector<Word>, 2>, 8> fitting_;  // [row][shared stack][part × words …]
     std::array<std::vector<int>, 8> laneKey_;
     std::array<LargeTable<int>, 6> stackKey_;  // rows 4 … 6
+    std::vector<int> frontOfFourth_;
     std::vector<Word> laneFit_;  // [lane key × laneWords_ …]
     LargeTable<int> sixthRowFirst_, sixthRows_;
     std::vector<int> sixthRowKeys_;  // by stack key
@@ -926,6 +995,7 @@ private:
     std::vector<int> fifthKindKey_, kindStart_;  // by kind: its lane key, its first variation
     std::vector<std::pair<int, Word>> kindEnd_;  // by kind: the word of the next kind's first, the bits below it
     std::vector<int> openBefore_;  // the open variations of row 5 below each word
+    std::vector<std::int64_t> openOfKind_;  // and of each kind
     std::array<int, kLaneKeys> kindOfKey_{};
     std::array<std::uint32_t, kLaneKeys> kindStamp_{};
     std::vector<std::int64_t> laneWeight_;

@@ -513,9 +513,17 @@ private:
         buildRowSets();
         // Row 6 by the digits it holds in the shared stacks.
         sortByKey(stackKey_[5], kStackKeys, sixthRowFirst_, sixthRows_);
-        for (int key = 0; key < kStackKeys; ++key)
-            if (sixthRowFirst_[key + 1] > sixthRowFirst_[key])
-                sixthRowKeys_.push_back(key);
+        sixthSlot_.assign(kStackKeys, 0);
+        for (int key = 0; key < kStackKeys; ++key) {
+            if (sixthRowFirst_[key + 1] == sixthRowFirst_[key])
+                continue;
+            sixthSlot_[key] = int(sixthRowKeys_.size());
+            sixthRowKeys_.push_back(key);
+            std::array<int, 6>& keyOfOrder = sixthKeyOfOrder_.emplace_back();
+            for (int k = sixthRowFirst_[key]; k < sixthRowFirst_[key + 1]; ++k)
+                keyOfOrder[sixthOrder_[sixthRows_[k]]] = laneKey_[5][sixthRows_[k]];
+        }
+        sixthCounts_.resize(sixthRowKeys_.size());
         return true;
     }
 
@@ -643,7 +651,7 @@ private:
             if (groupStart_[group] == groupStart_[group + 1])
                 continue;
             beginGroup(group);
-            markLiveSixthRows();
+            countSixthRows();
             fourthRow();
             if (overflow_)
                 return false;
@@ -752,20 +760,27 @@ private:
         return any != 0;
     }
 
-    // Which groups of row 6's variations by stack digits have one that the
-    // group's states let through.
-    void markLiveSixthRows()
+    // How many of row 6's variations with each stack key the group's shared
+    // parts let through, by the order of their digits in the lanes' stack;
+    // and which keys have one that the group's lanes let through too.
+    void countSixthRows()
     {
         std::fill(sixthLive_.begin(), sixthLive_.end(), 0);
-        for (const int key : sixthRowKeys_) {
+        for (std::size_t slot = 0; slot < sixthRowKeys_.size(); ++slot) {
+            const int key = sixthRowKeys_[slot];
+            std::array<int, 6>& counts = sixthCounts_[slot];
+            counts = {};
+            bool live = false;
             for (int k = sixthRowFirst_[key]; k < sixthRowFirst_[key + 1]; ++k) {
                 const int i = sixthRows_[k];
+                if (!has(base_[5].data(), i))
+                    continue;
+                ++counts[sixthOrder_[i]];
                 Word lanes[kLaneWords];
-                if (has(base_[5].data(), i) && narrow(lanesOf_[3].data(), laneKey_[5][i], lanes)) {
-                    sixthLive_[key / 64] |= Word(1) << (key % 64);
-                    break;
-                }
+                live = live || narrow(lanesOf_[3].data(), laneKey_[5][i], lanes);
             }
+            if (live)
+                sixthLive_[key / 64] |= Word(1) << (key % 64);
         }
     }
 
@@ -873,21 +888,19 @@ private:
     // group: `pair` numbers the keys of rows 4 and 5 as in pairSum_.
     void sixthRow(int key, std::size_t pair)
     {
-        const bool seventhOpen = walkedRows_ > 6 && anySeventhRowOpen();
-        std::array<int, 6> keyOfOrder{}, counts{};
-        for (int k = sixthRowFirst_[key]; k < sixthRowFirst_[key + 1]; ++k) {
-            const int i = sixthRows_[k];
-            if (!has(base_[5].data(), i))
-                continue;
-            keyOfOrder[sixthOrder_[i]] = laneKey_[5][i];
-            ++counts[sixthOrder_[i]];
-            if (seventhOpen && narrow(lanesOf_[5].data(), laneKey_[5][i], lanesOf_[6].data())) {
-                open_[6] = seventhOpen_;
-                rows_[6].removeMeeting(rows_[5].digits(i), open_[6].data());
-                chosen_[5] = i;
-                middleRows(6);
+        if (walkedRows_ > 6 && anySeventhRowOpen()) {
+            for (int k = sixthRowFirst_[key]; k < sixthRowFirst_[key + 1]; ++k) {
+                const int i = sixthRows_[k];
+                if (has(base_[5].data(), i) && narrow(lanesOf_[5].data(), laneKey_[5][i], lanesOf_[6].data())) {
+                    open_[6] = seventhOpen_;
+                    rows_[6].removeMeeting(rows_[5].digits(i), open_[6].data());
+                    chosen_[5] = i;
+                    middleRows(6);
+                }
             }
         }
+        const std::array<int, 6>& counts = sixthCounts_[sixthSlot_[key]];
+        const std::array<int, 6>& keyOfOrder = sixthKeyOfOrder_[sixthSlot_[key]];
         SixthWeights& weights = sixthWeights_[pair];
         if (weights.stamp != stamp_) {
             weights.stamp = stamp_;
@@ -968,7 +981,9 @@ private:
     std::vector<int> frontOfFourth_;
     std::vector<Word> laneFit_;  // [lane key × laneWords_ …]
     LargeTable<int> sixthRowFirst_, sixthRows_;
-    std::vector<int> sixthRowKeys_;  // by stack key
+    std::vector<int> sixthRowKeys_;  // the stack keys that row 6 has, by slot
+    std::vector<int> sixthSlot_;  // by stack key
+    std::vector<std::array<int, 6>> sixthKeyOfOrder_, sixthCounts_;  // by slot and order: lane key; in the group
 
     std::uint32_t stamp_ = 0;  // the group under way
     // The first-band fillings of the lanes that a key of row 4, and one of

@@ -44,6 +44,7 @@ constexpr int kLaneWords = 16;
 constexpr int kMostLanes = 64 * kLaneWords;
 constexpr std::size_t kMostTableWords = std::size_t(1) << 23;
 constexpr std::int64_t kMostCompletionSteps = 200000;
+constexpr std::size_t kMostKeptWords = std::size_t(1) << 21;
 
 constexpr int wordsFor(int bits) { return (bits + 63) / 64; }
 bool has(const Word* set, int i) { return (set[i >> 6] >> (i & 63)) & 1; }
@@ -428,6 +429,14 @@ private:
         const RowSets& third = rows_[2];
         std::vector<Word> secondOpen(second.words), thirdByFirst(third.words), thirdOpen(third.words);
         std::int64_t fillings = 0;
+        // What each variation of row 2 leaves open of row 3 is found once,
+        // where that takes little room; else for each variation of row 1.
+        const bool keptBySecond = std::size_t(second.count) * third.words <= kMostKeptWords;
+        LargeTable<Word> openBySecond(keptBySecond ? std::size_t(second.count) * third.words : 0);
+        for (std::size_t i2 = 0; i2 < openBySecond.size() / third.words; ++i2) {
+            third.fill(&openBySecond[i2 * third.words]);
+            keepOpenBelow(second.digits(int(i2)), &openBySecond[i2 * third.words]);
+        }
         for (int i1 = 0; i1 < rows_[0].count; ++i1) {
             const std::uint8_t* v1 = rows_[0].digits(i1);
             second.fill(secondOpen.data());
@@ -441,9 +450,14 @@ private:
             bool tooMany = false;
             forEachMember(secondOpen.data(), second.words, [&](int i2) {
                 const std::uint8_t* v2 = second.digits(i2);
-                thirdOpen = thirdByFirst;
-                third.removeMeeting(v2, thirdOpen.data());
-                third.removeSharingBox(v2, thirdOpen.data());
+                if (keptBySecond) {
+                    const Word* open = &openBySecond[std::size_t(i2) * third.words];
+                    for (int w = 0; w < third.words; ++w)
+                        thirdOpen[w] = thirdByFirst[w] & open[w];
+                } else {
+                    thirdOpen = thirdByFirst;
+                    keepOpenBelow(v2, thirdOpen.data());
+                }
                 std::array<Part, 3> upperParts{};
                 for (int c = 0; c < 9; ++c)
                     upperParts[c / 3] |= Part((bit(v1[c]) | bit(v2[c])) >> 1) << (9 * (c % 3));
@@ -467,6 +481,14 @@ private:
         states_.settle(int(parts_[1].size()), int(parts_[2].size()));
         addPassing(3, fillings);
         return !overflow_ && states_.size() <= kMostStates;
+    }
+
+    // Keeps in `set` the variations of row 3 new to the columns and boxes of
+    // a variation of row 2.
+    void keepOpenBelow(const std::uint8_t* second, Word* set) const
+    {
+        rows_[2].removeMeeting(second, set);
+        rows_[2].removeSharingBox(second, set);
     }
 
     int partId(int stack, Part part)

@@ -628,7 +628,7 @@ public:
         std::uint64_t* const out = selected.data();
         for (int c = 0; c < 9; ++c) {
             for (Bits open = kAllDigits & ~allowed[c]; open != 0; open &= open - 1) {
-                const std::uint64_t* withDigit = &withDigit_[at(c, std::countr_zero(open))];
+                const std::uint64_t* withDigit = withDigit_.data() + at(c, std::countr_zero(open));
                 for (std::size_t w = 0; w < words_; ++w)
                     out[w] |= withDigit[w];
             }

@@ -323,10 +323,11 @@ struct RowSets {
         }
     }
     const std::uint8_t* digits(int i) const { return first + 9 * std::size_t(i); }
-    const Word* holding(int column, int digit) const { return &inColumn[std::size_t(column * 10 + digit) * words]; }
+    // Sets of no words when the row has no variations.
+    const Word* holding(int column, int digit) const { return inColumn.data() + std::size_t(column * 10 + digit) * words; }
     const Word* holdingInStack(int stack, int digit) const
     {
-        return &inStack[std::size_t(stack * 10 + digit) * words];
+        return inStack.data() + std::size_t(stack * 10 + digit) * words;
     }
     // Keeps in `set` the variations with no digit of `row` in its column.
     void removeMeeting(const std::uint8_t* row, Word* set) const
@@ -828,13 +829,14 @@ private:
                 front.size = 0;
             }
             const int key = laneKey_[3][i];
-            const Word* lanes = front.lanes[front.size].data();
-            if (!narrow(lanesOf_[3].data(), key, front.lanes[front.size].data()))
+            Word* lanes = front.lanes[front.size].data();
+            if (!narrow(lanesOf_[3].data(), key, lanes))
                 return;
             if (fourthStamp_[key] != stamp_) {
                 fourthStamp_[key] = stamp_;
                 fourthSum_[key] = weightOf(lanes);
-                // Kinds that meet the key in a column never pass below it.
+                // Row 5's variations are found by front below, so kinds that
+                // meet the key in the lanes' stack get no sum.
                 std::int64_t* pairSum = pairSum_.data() + std::size_t(key) * fifthKindKey_.size();
                 for (std::size_t kind = 0; kind < fifthKindKey_.size(); ++kind) {
                     Word both[kLaneWords];
@@ -1009,8 +1011,8 @@ private:
 
     std::uint32_t stamp_ = 0;  // the group under way
     // The first-band fillings of the lanes that a key of row 4, and one of
-    // row 4 with a kind of row 5, fit; computed in each group when the key of
-    // row 4 first comes up.
+    // row 4 with a kind of row 5, fit (none where the two meet in a column);
+    // computed in each group when the key of row 4 first comes up.
     std::array<std::int64_t, kLaneKeys> fourthSum_{};
     std::array<std::uint32_t, kLaneKeys> fourthStamp_{};
     std::vector<std::int64_t> pairSum_;  // [row 4's key × the group's kinds of row 5 + kind]
@@ -1039,7 +1041,7 @@ private:
     std::vector<std::int64_t> weightTable_;
     std::array<std::vector<Word>, 8> base_, open_;
     std::vector<Word> seventhOpen_;
-    std::array<std::array<Word, kLaneWords>, 9> lanesOf_{};  // lanesOf_[k]: below k rows
+    std::array<std::array<Word, kLaneWords>, 9> lanesOf_{};  // lanesOf_[k]: below k rows (k ≠ 4)
     std::array<int, 8> chosen_{};
 };
 

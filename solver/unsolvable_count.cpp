@@ -434,9 +434,10 @@ private:
         // where that takes little room; else for each variation of row 1.
         const bool keptBySecond = std::size_t(second.count) * third.words <= kMostKeptWords;
         LargeTable<Word> openBySecond(keptBySecond ? std::size_t(second.count) * third.words : 0);
-        for (std::size_t i2 = 0; i2 < openBySecond.size() / third.words; ++i2) {
-            third.fill(&openBySecond[i2 * third.words]);
-            keepOpenBelow(second.digits(int(i2)), &openBySecond[i2 * third.words]);
+        for (int i2 = 0; keptBySecond && i2 < second.count; ++i2) {
+            Word* open = &openBySecond[std::size_t(i2) * third.words];
+            third.fill(open);
+            keepOpenBelow(second.digits(i2), open);
         }
         for (int i1 = 0; i1 < rows_[0].count; ++i1) {
             const std::uint8_t* v1 = rows_[0].digits(i1);
@@ -923,8 +924,9 @@ private:
                 }
             }
         }
-        const std::array<int, 6>& counts = sixthCounts_[sixthSlot_[key]];
-        const std::array<int, 6>& keyOfOrder = sixthKeyOfOrder_[sixthSlot_[key]];
+        const int slot = sixthSlot_[key];
+        const std::array<int, 6>& counts = sixthCounts_[slot];
+        const std::array<int, 6>& keyOfOrder = sixthKeyOfOrder_[slot];
         SixthWeights& weights = sixthWeights_[pair];
         if (weights.stamp != stamp_) {
             weights.stamp = stamp_;

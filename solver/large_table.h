@@ -2,7 +2,8 @@
 // Vectors for tables of megabytes that live for one search. Mapping fresh
 // memory one 4 KiB page at a time can cost more than filling it (on a
 // virtual machine, microseconds a page), so such tables ask the system for
-// 2 MiB pages where it offers them on request.
+// 2 MiB pages where it offers them on request; from a quarter of that up,
+// where one such page costs less than the small ones it replaces.
 #pragma once
 
 #include <sys/mman.h>
@@ -28,7 +29,7 @@ public:
 
     T* allocate(std::size_t n)
     {
-        if (n * sizeof(T) < kHugePage)
+        if (n * sizeof(T) < kLeast)
             return std::allocator<T>().allocate(n);
         const std::size_t bytes = roundedUp(n * sizeof(T));
         void* memory = std::aligned_alloc(kHugePage, bytes);
@@ -40,7 +41,7 @@ public:
     }
     void deallocate(T* memory, std::size_t n) noexcept
     {
-        if (n * sizeof(T) < kHugePage)
+        if (n * sizeof(T) < kLeast)
             std::allocator<T>().deallocate(memory, n);
         else
             std::free(memory);
@@ -54,6 +55,7 @@ public:
 
 private:
     static constexpr std::size_t kHugePage = std::size_t(2) << 20;
+    static constexpr std::size_t kLeast = kHugePage / 4;
     static std::size_t roundedUp(std::size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
 };
 

@@ -366,6 +366,44 @@ Bits stackDigits(const std::uint8_t* row, int stack)
 
 constexpr int kStackKeys = 1 << 18;
 
+// Numbers items anew key after key, keys in the order they first come up (a
+// counting sort). Its table of keys is cleared after each use by the keys
+// met, so that a sort costs no more than its items.
+class KeyedOrder {
+public:
+    explicit KeyedOrder(std::size_t keys) : slotOf_(keys, -1) {}
+
+    // Sorts the items 0 … n − 1 by keyOf[item].
+    void sort(const std::vector<int>& keyOf)
+    {
+        for (const int key : keys_)
+            slotOf_[key] = -1;
+        keys_.clear();
+        start_.assign(1, 0);
+        for (const int key : keyOf) {
+            if (slotOf_[key] < 0) {
+                slotOf_[key] = int(keys_.size());
+                keys_.push_back(key);
+                start_.push_back(0);
+            }
+            ++start_[slotOf_[key] + 1];
+        }
+        std::partial_sum(start_.begin(), start_.end(), start_.begin());
+        next_.assign(start_.begin(), start_.end() - 1);
+        order_.resize(keyOf.size());
+        for (std::size_t item = 0; item < keyOf.size(); ++item)
+            order_[next_[slotOf_[keyOf[item]]]++] = int(item);
+    }
+    int slotOf(int key) const { return slotOf_[key]; }  // −1 for a key not met
+    const std::vector<int>& keys() const { return keys_; }  // by slot
+    const std::vector<int>& start() const { return start_; }  // by slot: its first place in order()
+    const std::vector<int>& order() const { return order_; }
+
+private:
+    LargeTable<int> slotOf_;
+    std::vector<int> keys_, start_, next_, order_;
+};
+
 // The count: the first band's fillings by state, then each group of states
 // below row 3.
 class BandCount {
@@ -664,7 +702,6 @@ private:
 
     bool countLowerRows()
     {
-        sixthLive_.assign(kStackKeys / 64, 0);
         laneWeight_.assign(lanes_, 0);
         weightTable_.assign(byTable() ? std::size_t(laneWords_) * 8 * 256 : 0, 0);
         for (int row = 3; row < walkedRows_; ++row) {
@@ -705,41 +742,34 @@ private:
             for (int w = 0; w < words; ++w)
                 base_[row][w] = a[w] & b[w];
         }
-        // Row 5's variations, numbered anew kind after kind (kinds in the
-        // order they first come up).
-        fifthKindKey_.clear();
-        kindStart_.assign(1, 0);
+        // Row 5's variations, numbered anew kind after kind.
+        fifthFound_.clear();
+        fifthFoundKey_.clear();
         forEachMember(base_[4].data(), rows_[4].words, [&](int i) {
-            const int key = laneKey_[4][i];
-            if (kindStamp_[key] != stamp_) {
-                kindStamp_[key] = stamp_;
-                kindOfKey_[key] = int(fifthKindKey_.size());
-                fifthKindKey_.push_back(key);
-                kindStart_.push_back(0);
+            fifthFound_.push_back(i);
+            fifthFoundKey_.push_back(laneKey_[4][i]);
+        });
+        fifthKinds_.sort(fifthFoundKey_);
+        const std::vector<int>& kindStart = fifthKinds_.start();
+        fifthOriginal_.resize(fifthFound_.size());
+        fifthKind_.resize(fifthFound_.size());
+        for (int kind = 0; kind + 1 < int(kindStart.size()); ++kind)
+            for (int k = kindStart[kind]; k < kindStart[kind + 1]; ++k) {
+                fifthOriginal_[k] = fifthFound_[fifthKinds_.order()[k]];
+                fifthKind_[k] = kind;
             }
-            ++kindStart_[kindOfKey_[key] + 1];
-        });
-        std::partial_sum(kindStart_.begin(), kindStart_.end(), kindStart_.begin());
-        fifthOriginal_.resize(kindStart_.back());
-        fifthKind_.resize(kindStart_.back());
-        std::vector<int>& next = fifthStackKey_;  // the next number of each kind, for now
-        next.assign(kindStart_.begin(), kindStart_.end() - 1);
-        forEachMember(base_[4].data(), rows_[4].words, [&](int i) {
-            const int kind = kindOfKey_[laneKey_[4][i]];
-            fifthKind_[next[kind]] = kind;
-            fifthOriginal_[next[kind]++] = i;
-        });
         fifth_.buildFrom(rows_[4], fifthOriginal_, true);
         open_[4].assign(fifth_.words + 1, 0);  // a last word that stays empty
         fifthStackKey_.resize(fifth_.count);
         for (int k = 0; k < fifth_.count; ++k)
             fifthStackKey_[k] = stackKey_[4][fifthOriginal_[k]];
+        fifthByStackKey_.sort(fifthStackKey_);
         openBefore_.assign(fifth_.words + 1, 0);
-        openOfKind_.resize(fifthKindKey_.size());
+        openOfKind_.resize(fifthKinds_.keys().size());
         kindEnd_.clear();
-        for (std::size_t kind = 1; kind < kindStart_.size(); ++kind)
-            kindEnd_.emplace_back(kindStart_[kind] / 64, (Word(1) << (kindStart_[kind] % 64)) - 1);
-        const std::size_t pairs = std::size_t(kLaneKeys) * fifthKindKey_.size();
+        for (std::size_t kind = 1; kind < kindStart.size(); ++kind)
+            kindEnd_.emplace_back(kindStart[kind] / 64, (Word(1) << (kindStart[kind] % 64)) - 1);
+        const std::size_t pairs = std::size_t(kLaneKeys) * fifthKinds_.keys().size();
         if (pairSum_.size() < pairs) {
             pairSum_.resize(pairs);
             sixthWeights_.resize(pairs);
@@ -756,9 +786,12 @@ private:
     {
         for (int byte = 0; byte < laneWords_ * 8; ++byte) {
             std::int64_t* sums = &weightTable_[std::size_t(byte) * 256];
-            for (int value = 1; value < 256; ++value) {
-                const int lane = byte * 8 + std::countr_zero(unsigned(value));
-                sums[value] = sums[value & (value - 1)] + (lane < lanes_ ? laneWeight_[lane] : 0);
+            // The values with bit b set are those below 2^b plus that lane.
+            for (int b = 0; b < 8; ++b) {
+                const int lane = byte * 8 + b;
+                const std::int64_t weight = lane < lanes_ ? laneWeight_[lane] : 0;
+                for (int value = 0; value < (1 << b); ++value)
+                    sums[(1 << b) + value] = sums[value] + weight;
             }
         }
     }
@@ -789,7 +822,7 @@ private:
     // and which keys have one that the group's lanes let through too.
     void countSixthRows()
     {
-        std::fill(sixthLive_.begin(), sixthLive_.end(), 0);
+        sixthLive_.clear();
         for (std::size_t slot = 0; slot < sixthRowKeys_.size(); ++slot) {
             const int key = sixthRowKeys_[slot];
             std::array<int, 6>& counts = sixthCounts_[slot];
@@ -804,7 +837,7 @@ private:
                 live = live || narrow(lanesOf_[3].data(), laneKey_[5][i], lanes);
             }
             if (live)
-                sixthLive_[key / 64] |= Word(1) << (key % 64);
+                sixthLive_.push_back(key);
         }
     }
 
@@ -838,11 +871,11 @@ private:
                 fourthSum_[key] = weightOf(lanes);
                 // Row 5's variations are found by front below, so kinds that
                 // meet the key in the lanes' stack get no sum.
-                std::int64_t* pairSum = pairSum_.data() + std::size_t(key) * fifthKindKey_.size();
-                for (std::size_t kind = 0; kind < fifthKindKey_.size(); ++kind) {
+                std::uint32_t* pairSum = pairSum_.data() + std::size_t(key) * fifthKinds_.keys().size();
+                for (std::size_t kind = 0; kind < fifthKinds_.keys().size(); ++kind) {
                     Word both[kLaneWords];
-                    const bool meet = keysMeet(key, fifthKindKey_[kind]);
-                    pairSum[kind] = !meet && narrow(lanes, fifthKindKey_[kind], both) ? weightOf(both) : 0;
+                    const bool meet = keysMeet(key, fifthKinds_.keys()[kind]);
+                    pairSum[kind] = !meet && narrow(lanes, fifthKinds_.keys()[kind], both) ? std::uint32_t(weightOf(both)) : 0;
                 }
             }
             addPassing(4, fourthSum_[key]);
@@ -869,41 +902,45 @@ private:
         for (int w = 0; w < fifth_.words; ++w)
             openBefore_[w + 1] = openBefore_[w] + std::popcount(open[w]);
         int lower = 0;
-        for (std::size_t kind = 0; kind < fifthKindKey_.size(); ++kind) {
+        for (std::size_t kind = 0; kind < fifthKinds_.keys().size(); ++kind) {
             const auto [word, below] = kindEnd_[kind];
             const int upper = openBefore_[word] + std::popcount(open[word] & below);
             openOfKind_[kind] = upper - lower;
             lower = upper;
         }
         for (int f = 0; f < front.size; ++f) {
-            const std::int64_t* pairSum = pairSum_.data() + std::size_t(laneKey_[3][front.fourth[f]]) * fifthKindKey_.size();
-            std::int64_t passing = 0;
-            for (std::size_t kind = 0; kind < fifthKindKey_.size(); ++kind)
-                passing += pairSum[kind] * openOfKind_[kind];
-            addPassing(5, passing);
+            const std::uint32_t* pairSum = pairSum_.data() + std::size_t(laneKey_[3][front.fourth[f]]) * fifthKinds_.keys().size();
+            std::uint64_t passing = 0;
+            for (std::size_t kind = 0; kind < fifthKinds_.keys().size(); ++kind)
+                passing += std::uint64_t(pairSum[kind]) * openOfKind_[kind];
+            addPassing(5, std::int64_t(passing));
         }
-        // Row 6 passes only with the digits rows 4 and 5 leave in each box;
-        // when those two share a digit in a box, with none.
-        fifth_.removeSharingBox(shared.data(), open);
-        const int leftByFront = (kStackKeys - 1) & ~stackKey_[3][front.fourth[0]];
-        forEachMember(open, fifth_.words, [&](int k) {
-            const int key = leftByFront & ~fifthStackKey_[k];
-            if (!has(sixthLive_.data(), key))
-                return;
-            // A row 6 that completes the shared stacks' boxes completes the
-            // lanes' box too, so no key that passes lets rows 4 and 5 share a
-            // digit there.
-            const int kind = fifthKind_[k];
-            for (int f = 0; f < front.size; ++f) {
-                const std::size_t pair = std::size_t(laneKey_[3][front.fourth[f]]) * fifthKindKey_.size() + kind;
-                if (pairSum_[pair] == 0)
-                    continue;
-                narrow(front.lanes[f].data(), fifthKindKey_[kind], lanesOf_[5].data());
-                chosen_[3] = front.fourth[f];
-                chosen_[4] = fifthOriginal_[k];
-                sixthRow(key, pair);
+        // Row 6 passes only with the digits rows 4 and 5 leave in each box,
+        // so each live key of row 6 decides the digits of row 5 there.
+        const int heldByFront = stackKey_[3][front.fourth[0]];
+        for (const int key : sixthLive_) {
+            if (key & heldByFront)
+                continue;
+            const int slot = fifthByStackKey_.slotOf((kStackKeys - 1) & ~heldByFront & ~key);
+            if (slot < 0)
+                continue;
+            for (int place = fifthByStackKey_.start()[slot]; place < fifthByStackKey_.start()[slot + 1]; ++place) {
+                const int k = fifthByStackKey_.order()[place];
+                // A row 6 that completes the shared stacks' boxes completes the
+                // lanes' box too, so no key that passes lets rows 4 and 5 share a
+                // digit there.
+                const int kind = fifthKind_[k];
+                for (int f = 0; f < front.size; ++f) {
+                    const std::size_t pair = std::size_t(laneKey_[3][front.fourth[f]]) * fifthKinds_.keys().size() + kind;
+                    if (pairSum_[pair] == 0)
+                        continue;
+                    narrow(front.lanes[f].data(), fifthKinds_.keys()[kind], lanesOf_[5].data());
+                    chosen_[3] = front.fourth[f];
+                    chosen_[4] = fifthOriginal_[k];
+                    sixthRow(key, pair);
+                }
             }
-        });
+        }
     }
 
     // Row 6: the variations holding the digits that rows 4 and 5 leave in
@@ -1017,7 +1054,7 @@ private:
     // computed in each group when the key of row 4 first comes up.
     std::array<std::int64_t, kLaneKeys> fourthSum_{};
     std::array<std::uint32_t, kLaneKeys> fourthStamp_{};
-    std::vector<std::int64_t> pairSum_;  // [row 4's key × the group's kinds of row 5 + kind]
+    std::vector<std::uint32_t> pairSum_;  // [row 4's key × the group's kinds of row 5 + kind]
     // The first-band fillings of the lanes that keys of rows 4 and 5 and
     // each order of row 6's digits in the lanes' stack fit, as they come up
     // in the group; by pair as pairSum_.
@@ -1028,17 +1065,17 @@ private:
     };
     LargeTable<SixthWeights> sixthWeights_;
     LargeTable<int> sixthOrder_;  // of each variation of row 6
-    std::vector<Word> sixthLive_;  // by stack key: row 6 has variations the group lets through
+    std::vector<int> sixthLive_;  // the stack keys with a variation of row 6 that the group lets through
     // Row 5's variations that the group's shared parts let through, numbered
     // anew; their numbers in rows_[4], kinds (of lane key) and stack keys.
     RowSets fifth_;
     std::vector<int> fifthOriginal_, fifthKind_, fifthStackKey_;
-    std::vector<int> fifthKindKey_, kindStart_;  // by kind: its lane key, its first variation
+    KeyedOrder fifthByStackKey_{kStackKeys};
+    KeyedOrder fifthKinds_{kLaneKeys};  // the kinds by lane key
+    std::vector<int> fifthFound_, fifthFoundKey_;  // row 5's variations in the group as found, their lane keys
     std::vector<std::pair<int, Word>> kindEnd_;  // by kind: the word of the next kind's first, the bits below it
     std::vector<int> openBefore_;  // the open variations of row 5 below each word
-    std::vector<std::int64_t> openOfKind_;  // and of each kind
-    std::array<int, kLaneKeys> kindOfKey_{};
-    std::array<std::uint32_t, kLaneKeys> kindStamp_{};
+    std::vector<std::uint32_t> openOfKind_;  // and of each kind
     std::vector<std::int64_t> laneWeight_;
     std::vector<std::int64_t> weightTable_;
     std::array<std::vector<Word>, 8> base_, open_;

@@ -32,7 +32,7 @@ void variation(Zifrax_bas& bas, SolverWindow& window);
 struct LongSearchStart {
     std::int64_t loops = 100000;
     std::int64_t passing = 4;
-    std::int64_t wholeCount = std::int64_t(1) << 32;
+    std::int64_t wholeCount = std::int64_t(1) << 30;
 };
 
 // Combines one stored variation per row, depth first, and writes the first

@@ -374,7 +374,8 @@ public:
     explicit KeyedOrder(std::size_t keys) : slotOf_(keys, -1) {}
 
     // Sorts the items 0 … n − 1 by keyOf[item].
-    void sort(const std::vector<int>& keyOf)
+    template <typename Keys>
+    void sort(const Keys& keyOf)
     {
         for (const int key : keys_)
             slotOf_[key] = -1;
@@ -574,18 +575,15 @@ private:
         sortFourthRowByFront();
         buildRowSets();
         // Row 6 by the digits it holds in the shared stacks.
-        sortByKey(stackKey_[5], kStackKeys, sixthRowFirst_, sixthRows_);
-        sixthSlot_.assign(kStackKeys, 0);
-        for (int key = 0; key < kStackKeys; ++key) {
-            if (sixthRowFirst_[key + 1] == sixthRowFirst_[key])
-                continue;
-            sixthSlot_[key] = int(sixthRowKeys_.size());
-            sixthRowKeys_.push_back(key);
-            std::array<int, 6>& keyOfOrder = sixthKeyOfOrder_.emplace_back();
-            for (int k = sixthRowFirst_[key]; k < sixthRowFirst_[key + 1]; ++k)
-                keyOfOrder[sixthOrder_[sixthRows_[k]]] = laneKey_[5][sixthRows_[k]];
-        }
-        sixthCounts_.resize(sixthRowKeys_.size());
+        sixthByStackKey_.sort(stackKey_[5]);
+        const std::vector<int>& start = sixthByStackKey_.start();
+        sixthKeyOfOrder_.resize(sixthByStackKey_.keys().size());
+        for (std::size_t slot = 0; slot < sixthKeyOfOrder_.size(); ++slot)
+            for (int k = start[slot]; k < start[slot + 1]; ++k) {
+                const int i = sixthByStackKey_.order()[k];
+                sixthKeyOfOrder_[slot][sixthOrder_[i]] = laneKey_[5][i];
+            }
+        sixthCounts_.resize(sixthKeyOfOrder_.size());
         return true;
     }
 
@@ -758,7 +756,7 @@ private:
                 fifthOriginal_[k] = fifthFound_[fifthKinds_.order()[k]];
                 fifthKind_[k] = kind;
             }
-        fifth_.buildFrom(rows_[4], fifthOriginal_, true);
+        fifth_.buildFrom(rows_[4], fifthOriginal_, false);
         open_[4].assign(fifth_.words + 1, 0);  // a last word that stays empty
         fifthStackKey_.resize(fifth_.count);
         for (int k = 0; k < fifth_.count; ++k)
@@ -823,13 +821,13 @@ private:
     void countSixthRows()
     {
         sixthLive_.clear();
-        for (std::size_t slot = 0; slot < sixthRowKeys_.size(); ++slot) {
-            const int key = sixthRowKeys_[slot];
+        const std::vector<int>& start = sixthByStackKey_.start();
+        for (int slot = 0; slot < int(sixthCounts_.size()); ++slot) {
             std::array<int, 6>& counts = sixthCounts_[slot];
             counts = {};
             bool live = false;
-            for (int k = sixthRowFirst_[key]; k < sixthRowFirst_[key + 1]; ++k) {
-                const int i = sixthRows_[k];
+            for (int k = start[slot]; k < start[slot + 1]; ++k) {
+                const int i = sixthByStackKey_.order()[k];
                 if (!has(base_[5].data(), i))
                     continue;
                 ++counts[sixthOrder_[i]];
@@ -837,7 +835,7 @@ private:
                 live = live || narrow(lanesOf_[3].data(), laneKey_[5][i], lanes);
             }
             if (live)
-                sixthLive_.push_back(key);
+                sixthLive_.push_back(slot);
         }
     }
 
@@ -916,15 +914,18 @@ private:
             addPassing(5, std::int64_t(passing));
         }
         // Row 6 passes only with the digits rows 4 and 5 leave in each box,
-        // so each live key of row 6 decides the digits of row 5 there.
+        // so each live key of row 6 decides the digits of row 5 there; they
+        // are apart from the front's, so such a row 5 meets it in no column.
         const int heldByFront = stackKey_[3][front.fourth[0]];
-        for (const int key : sixthLive_) {
+        for (const int slot : sixthLive_) {
+            const int key = sixthByStackKey_.keys()[slot];
             if (key & heldByFront)
                 continue;
-            const int slot = fifthByStackKey_.slotOf((kStackKeys - 1) & ~heldByFront & ~key);
-            if (slot < 0)
+            const int fifthSlot = fifthByStackKey_.slotOf((kStackKeys - 1) & ~heldByFront & ~key);
+            if (fifthSlot < 0)
                 continue;
-            for (int place = fifthByStackKey_.start()[slot]; place < fifthByStackKey_.start()[slot + 1]; ++place) {
+            for (int place = fifthByStackKey_.start()[fifthSlot]; place < fifthByStackKey_.start()[fifthSlot + 1];
+                 ++place) {
                 const int k = fifthByStackKey_.order()[place];
                 // A row 6 that completes the shared stacks' boxes completes the
                 // lanes' box too, so no key that passes lets rows 4 and 5 share a
@@ -937,22 +938,22 @@ private:
                     narrow(front.lanes[f].data(), fifthKinds_.keys()[kind], lanesOf_[5].data());
                     chosen_[3] = front.fourth[f];
                     chosen_[4] = fifthOriginal_[k];
-                    sixthRow(key, pair);
+                    sixthRow(slot, pair);
                 }
             }
         }
     }
 
     // Row 6: the variations holding the digits that rows 4 and 5 leave in
-    // each stack, which are new to their columns then. The lanes they fit
+    // each stack (those of `slot`), which are new to their columns then. The lanes they fit
     // depend on the keys of rows 4 and 5 and on the order of the three digits
     // left in the lanes' stack, so their weights are kept by those in the
     // group: `pair` numbers the keys of rows 4 and 5 as in pairSum_.
-    void sixthRow(int key, std::size_t pair)
+    void sixthRow(int slot, std::size_t pair)
     {
         if (walkedRows_ > 6 && anySeventhRowOpen()) {
-            for (int k = sixthRowFirst_[key]; k < sixthRowFirst_[key + 1]; ++k) {
-                const int i = sixthRows_[k];
+            for (int k = sixthByStackKey_.start()[slot]; k < sixthByStackKey_.start()[slot + 1]; ++k) {
+                const int i = sixthByStackKey_.order()[k];
                 if (has(base_[5].data(), i) && narrow(lanesOf_[5].data(), laneKey_[5][i], lanesOf_[6].data())) {
                     open_[6] = seventhOpen_;
                     rows_[6].removeMeeting(rows_[5].digits(i), open_[6].data());
@@ -961,7 +962,6 @@ private:
                 }
             }
         }
-        const int slot = sixthSlot_[key];
         const std::array<int, 6>& counts = sixthCounts_[slot];
         const std::array<int, 6>& keyOfOrder = sixthKeyOfOrder_[slot];
         SixthWeights& weights = sixthWeights_[pair];
@@ -1043,9 +1043,7 @@ private:
     std::array<LargeTable<int>, 6> stackKey_;  // rows 4 … 6
     std::vector<int> frontOfFourth_;
     std::vector<Word> laneFit_;  // [lane key × laneWords_ …]
-    LargeTable<int> sixthRowFirst_, sixthRows_;
-    std::vector<int> sixthRowKeys_;  // the stack keys that row 6 has, by slot
-    std::vector<int> sixthSlot_;  // by stack key
+    KeyedOrder sixthByStackKey_{kStackKeys};  // row 6's variations by stack key, in slots
     std::vector<std::array<int, 6>> sixthKeyOfOrder_, sixthCounts_;  // by slot and order: lane key; in the group
 
     std::uint32_t stamp_ = 0;  // the group under way
@@ -1065,7 +1063,7 @@ private:
     };
     LargeTable<SixthWeights> sixthWeights_;
     LargeTable<int> sixthOrder_;  // of each variation of row 6
-    std::vector<int> sixthLive_;  // the stack keys with a variation of row 6 that the group lets through
+    std::vector<int> sixthLive_;  // the slots of row 6 with a variation that the group lets through
     // Row 5's variations that the group's shared parts let through, numbered
     // anew; their numbers in rows_[4], kinds (of lane key) and stack keys.
     RowSets fifth_;

@@ -240,6 +240,7 @@ public:
     void settle(int secondParts, int thirdParts)
     {
         std::vector<std::uint32_t> ofOthers(std::size_t(secondParts) * thirdParts);
+        counts_.reserve(store_.size());  // room for as many states as fillings, used as met
         const auto place = [&](std::uint32_t others) {
             return std::size_t(others & kPartMask) * thirdParts + (others >> kPartBits);
         };
@@ -619,7 +620,7 @@ private:
         groupLanes_.resize(order.size());
         std::size_t index = 0;
         states_.forEach([&](Word state, std::int64_t fillings) {
-            groupLanes_[placeOf[index++]] = {idIn(state, laneStack_), fillings};
+            groupLanes_[placeOf[index++]] = {idIn(state, laneStack_), int(fillings)};
         });
         states_ = StateCounts();  // its room is wanted for the rows' bit sets
     }
@@ -873,7 +874,8 @@ private:
                 for (std::size_t kind = 0; kind < fifthKinds_.keys().size(); ++kind) {
                     Word both[kLaneWords];
                     const bool meet = keysMeet(key, fifthKinds_.keys()[kind]);
-                    pairSum[kind] = !meet && narrow(lanes, fifthKinds_.keys()[kind], both) ? std::uint32_t(weightOf(both)) : 0;
+                    const bool any = !meet && narrow(lanes, fifthKinds_.keys()[kind], both);
+                    pairSum[kind] = any ? std::uint32_t(weightOf(both)) : 0;
                 }
             }
             addPassing(4, fourthSum_[key]);
@@ -906,10 +908,11 @@ private:
             openOfKind_[kind] = upper - lower;
             lower = upper;
         }
+        const std::size_t kinds = fifthKinds_.keys().size();
         for (int f = 0; f < front.size; ++f) {
-            const std::uint32_t* pairSum = pairSum_.data() + std::size_t(laneKey_[3][front.fourth[f]]) * fifthKinds_.keys().size();
+            const std::uint32_t* pairSum = pairSum_.data() + std::size_t(laneKey_[3][front.fourth[f]]) * kinds;
             std::uint64_t passing = 0;
-            for (std::size_t kind = 0; kind < fifthKinds_.keys().size(); ++kind)
+            for (std::size_t kind = 0; kind < kinds; ++kind)
                 passing += std::uint64_t(pairSum[kind]) * openOfKind_[kind];
             addPassing(5, std::int64_t(passing));
         }
@@ -932,7 +935,7 @@ private:
                 // digit there.
                 const int kind = fifthKind_[k];
                 for (int f = 0; f < front.size; ++f) {
-                    const std::size_t pair = std::size_t(laneKey_[3][front.fourth[f]]) * fifthKinds_.keys().size() + kind;
+                    const std::size_t pair = std::size_t(laneKey_[3][front.fourth[f]]) * kinds + kind;
                     if (pairSum_[pair] == 0)
                         continue;
                     narrow(front.lanes[f].data(), fifthKinds_.keys()[kind], lanesOf_[5].data());
@@ -945,10 +948,11 @@ private:
     }
 
     // Row 6: the variations holding the digits that rows 4 and 5 leave in
-    // each stack (those of `slot`), which are new to their columns then. The lanes they fit
-    // depend on the keys of rows 4 and 5 and on the order of the three digits
-    // left in the lanes' stack, so their weights are kept by those in the
-    // group: `pair` numbers the keys of rows 4 and 5 as in pairSum_.
+    // each stack (those of `slot`), which are new to their columns then. The
+    // lanes they fit depend on the keys of rows 4 and 5 and on the order of
+    // the three digits left in the lanes' stack, so their weights are kept by
+    // those in the group: `pair` numbers the keys of rows 4 and 5 as in
+    // pairSum_.
     void sixthRow(int slot, std::size_t pair)
     {
         if (walkedRows_ > 6 && anySeventhRowOpen()) {
@@ -1036,7 +1040,7 @@ private:
     int lanes_ = 0;
     int laneWords_ = 0;
     LargeTable<int> groupStart_;
-    LargeTable<std::pair<int, std::int64_t>> groupLanes_;  // (lane, fillings) group after group
+    LargeTable<std::pair<int, int>> groupLanes_;  // (lane, fillings) group after group
 
     std::array<std::array<std::vector<Word>, 2>, 8> fitting_;  // [row][shared stack][part × words …]
     std::array<std::vector<int>, 8> laneKey_;
@@ -1052,7 +1056,9 @@ private:
     // computed in each group when the key of row 4 first comes up.
     std::array<std::int64_t, kLaneKeys> fourthSum_{};
     std::array<std::uint32_t, kLaneKeys> fourthStamp_{};
-    std::vector<std::uint32_t> pairSum_;  // [row 4's key × the group's kinds of row 5 + kind]
+    // [row 4's key × the group's kinds of row 5 + kind]; 32 bits hold the
+    // most first-band fillings.
+    std::vector<std::uint32_t> pairSum_;
     // The first-band fillings of the lanes that keys of rows 4 and 5 and
     // each order of row 6's digits in the lanes' stack fit, as they come up
     // in the group; by pair as pairSum_.

@@ -258,6 +258,12 @@ public:
         }
         store_ = LargeTable<std::uint32_t>();
     }
+    // Gives back the room of the counts once they have been used.
+    void release()
+    {
+        counts_ = LargeTable<Word>();
+        buckets_ = {};
+    }
     std::size_t size() const { return counts_.size(); }
     template <typename OnEntry>
     void forEach(const OnEntry& onEntry) const
@@ -622,7 +628,7 @@ private:
         states_.forEach([&](Word state, std::int64_t fillings) {
             groupLanes_[placeOf[index++]] = {idIn(state, laneStack_), int(fillings)};
         });
-        states_ = StateCounts();  // its room is wanted for the rows' bit sets
+        states_.release();  // its room is wanted for the rows' bit sets
     }
 
     // A row's digits in the shared stacks: as a set, a key of 18 bits (row

@@ -160,55 +160,54 @@ private:
     std::int64_t steps_ = 0;
 };
 
-// Numbers by 64-bit key, open addressing: the ids of the parts met, and the
-// buckets of the states.
-class CountTable {
+// A stack's digits after row 3, 9 bits per column.
+using Part = std::uint32_t;
+
+// The parts met, numbered in the order first met; found by open addressing.
+class PartIds {
 public:
-    CountTable() : keys_(1024, kFree), counts_(1024) {}
+    PartIds() : slots_(1024) {}
 
-    std::int64_t& operator[](Word key)
+    int id(Part part)
     {
-        std::size_t slot = find(key);
-        if (keys_[slot] == kFree) {
-            if (2 * (used_ + 1) > keys_.size()) {
+        std::size_t slot = find(part);
+        if (slots_[slot].part == kFree) {
+            if (2 * (parts_.size() + 1) > slots_.size()) {
                 grow();
-                slot = find(key);
+                slot = find(part);
             }
-            keys_[slot] = key;
-            ++used_;
+            slots_[slot] = {part, int(parts_.size())};
+            parts_.push_back(part);
         }
-        return counts_[slot];
+        return slots_[slot].id;
     }
-
-    template <typename OnEntry>
-    void forEach(const OnEntry& onEntry) const
-    {
-        for (std::size_t slot = 0; slot < keys_.size(); ++slot)
-            if (keys_[slot] != kFree)
-                onEntry(keys_[slot], counts_[slot]);
-    }
+    std::size_t size() const { return parts_.size(); }
+    Part operator[](std::size_t id) const { return parts_[id]; }
 
 private:
-    static constexpr Word kFree = ~Word(0);
-    std::size_t find(Word key) const
+    static constexpr Part kFree = 0;  // a part holds the digits of three rows
+    struct Slot {
+        Part part = kFree;
+        int id = 0;
+    };
+    std::size_t find(Part part) const
     {
-        std::size_t slot = std::size_t((key * 0x9E3779B97F4A7C15) >> (64 - std::countr_zero(keys_.size())));
-        while (keys_[slot] != kFree && keys_[slot] != key)
-            slot = (slot + 1) & (keys_.size() - 1);
+        std::size_t slot = std::size_t((part * 0x9E3779B97F4A7C15) >> (64 - std::countr_zero(slots_.size())));
+        while (slots_[slot].part != kFree && slots_[slot].part != part)
+            slot = (slot + 1) & (slots_.size() - 1);
         return slot;
     }
     void grow()
     {
-        CountTable larger;
-        larger.keys_.assign(2 * keys_.size(), kFree);
-        larger.counts_.assign(2 * keys_.size(), 0);
-        forEach([&](Word key, std::int64_t count) { larger[key] = count; });
-        *this = std::move(larger);
+        std::vector<Slot> larger(2 * slots_.size());
+        slots_.swap(larger);
+        for (const Slot& slot : larger)
+            if (slot.part != kFree)
+                slots_[find(slot.part)] = slot;
     }
 
-    std::vector<Word> keys_;
-    std::vector<std::int64_t> counts_;
-    std::size_t used_ = 0;
+    std::vector<Slot> slots_;
+    std::vector<Part> parts_;  // by id
 };
 
 // Counts of states: three part ids in a key of 11 bits each (a stack's
@@ -418,8 +417,6 @@ class BandCount {
 public:
     explicit BandCount(const Zifrax_bas& bas) : bas_(bas) {}
 
-    using Part = std::uint32_t;  // a stack's digits after row 3, 9 bits per column
-
     std::optional<std::int64_t> passes()
     {
         if (!rowsOrderNineDigits() || Completion(bas_.vorgabe).exists() != false)
@@ -516,7 +513,7 @@ private:
                         Part part = upperParts[t];
                         for (int j = 0; j < 3; ++j)
                             part |= Part(bit(v3[3 * t + j]) >> 1) << (9 * j);
-                        state |= Word(partId(t, part)) << (11 * t);
+                        state |= Word(parts_[t].id(part)) << (11 * t);
                     }
                     tooMany = tooMany || !states_.add(state);
                     ++fillings;
@@ -537,16 +534,6 @@ private:
     {
         rows_[2].removeMeeting(second, set);
         rows_[2].removeSharingBox(second, set);
-    }
-
-    int partId(int stack, Part part)
-    {
-        std::int64_t& id = partIds_[stack][part];
-        if (id == 0) {
-            parts_[stack].push_back(part);
-            id = std::int64_t(parts_[stack].size());
-        }
-        return int(id - 1);
     }
 
     // Whether a row's digits in a stack avoid a part's digits in their columns.
@@ -1037,8 +1024,7 @@ private:
     std::array<std::int64_t, 10> passing_{};
     bool overflow_ = false;
 
-    std::array<CountTable, 3> partIds_;
-    std::array<std::vector<Part>, 3> parts_;
+    std::array<PartIds, 3> parts_;
     StateCounts states_;  // first-band fillings by state: part ids of stacks 1 … 3, 11 bits each
 
     int laneStack_ = 0;

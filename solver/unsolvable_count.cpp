@@ -377,12 +377,14 @@ constexpr int kStackKeys = 1 << 18;
 // met, so that a sort costs no more than its items.
 class KeyedOrder {
 public:
-    explicit KeyedOrder(std::size_t keys) : slotOf_(keys, -1) {}
+    explicit KeyedOrder(std::size_t keys) : keyCount_(keys) {}
 
     // Sorts the items 0 … n − 1 by keyOf[item].
     template <typename Keys>
     void sort(const Keys& keyOf)
     {
+        if (slotOf_.empty())  // not before it is needed: a count may end early
+            slotOf_.assign(keyCount_, -1);
         for (const int key : keys_)
             slotOf_[key] = -1;
         keys_.clear();
@@ -407,6 +409,7 @@ public:
     const std::vector<int>& order() const { return order_; }
 
 private:
+    std::size_t keyCount_;
     LargeTable<int> slotOf_;
     std::vector<int> keys_, start_, next_, order_;
 };

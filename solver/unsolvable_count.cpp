@@ -239,7 +239,9 @@ public:
     void settle(int secondParts, int thirdParts)
     {
         std::vector<std::uint32_t> ofOthers(std::size_t(secondParts) * thirdParts);
-        counts_.reserve(store_.size());  // room for as many states as fillings, used as met
+        // Room for as many states as fillings, up to the most that are
+        // counted; used as met.
+        counts_.reserve(std::min(store_.size(), kMostStates + 1));
         const auto place = [&](std::uint32_t others) {
             return std::size_t(others & kPartMask) * thirdParts + (others >> kPartBits);
         };

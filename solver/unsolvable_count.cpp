@@ -586,39 +586,22 @@ private:
         return true;
     }
 
-    // Sorts the numbers 0 … n − 1 by their keys below `keys`: places
-    // first[k] … first[k + 1] − 1 of `order` hold those with key k.
-    static void sortByKey(const LargeTable<int>& keyOf, int keys, LargeTable<int>& first, LargeTable<int>& order)
-    {
-        first.assign(std::size_t(keys) + 1, 0);
-        for (const int key : keyOf)
-            ++first[key + 1];
-        std::partial_sum(first.begin(), first.end(), first.begin());
-        std::vector<int> next(first.begin(), first.end() - 1);
-        order.resize(keyOf.size());
-        for (std::size_t i = 0; i < keyOf.size(); ++i)
-            order[next[keyOf[i]]++] = int(i);
-    }
-
-    // The states, group after group: their lanes and first-band fillings.
+    // The states, group after group (in the table's order within a group):
+    // their lanes and first-band fillings.
     void gatherGroups()
     {
         const int secondParts = int(parts_[sharedStacks_[1]].size());
         const auto idIn = [](Word state, int stack) { return int(state >> (11 * stack)) & 2047; };
-        LargeTable<int> groupOf;
-        groupOf.reserve(states_.size());
-        states_.forEach([&](Word state, std::int64_t) {
-            groupOf.push_back(idIn(state, sharedStacks_[0]) * secondParts + idIn(state, sharedStacks_[1]));
-        });
-        LargeTable<int> order;
-        sortByKey(groupOf, int(parts_[sharedStacks_[0]].size()) * secondParts, groupStart_, order);
-        LargeTable<int>& placeOf = groupOf;  // by the states' order in the table
-        for (std::size_t k = 0; k < order.size(); ++k)
-            placeOf[order[k]] = int(k);
-        groupLanes_.resize(order.size());
-        std::size_t index = 0;
+        const auto groupOf = [&](Word state) {
+            return idIn(state, sharedStacks_[0]) * secondParts + idIn(state, sharedStacks_[1]);
+        };
+        groupStart_.assign(parts_[sharedStacks_[0]].size() * secondParts + 1, 0);
+        states_.forEach([&](Word state, std::int64_t) { ++groupStart_[groupOf(state) + 1]; });
+        std::partial_sum(groupStart_.begin(), groupStart_.end(), groupStart_.begin());
+        std::vector<int> next(groupStart_.begin(), groupStart_.end() - 1);
+        groupLanes_.resize(states_.size());
         states_.forEach([&](Word state, std::int64_t fillings) {
-            groupLanes_[placeOf[index++]] = {idIn(state, laneStack_), int(fillings)};
+            groupLanes_[next[groupOf(state)]++] = {idIn(state, laneStack_), int(fillings)};
         });
         states_.release();  // its room is wanted for the rows' bit sets
     }

@@ -9,3 +9,12 @@ x11_window() {
     done
     return 1
 }
+# wait_for_display: waits up to five seconds until the X server of $DISPLAY
+# takes connections (a server started a moment ago may not yet).
+wait_for_display() {
+    for _ in $(seq 50); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
+}

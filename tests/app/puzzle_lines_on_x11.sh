@@ -9,12 +9,13 @@ if [ -z "${ZIFRAX_IN_XVFB:-}" ]; then
     ZIFRAX_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
 fi
 fail() { echo "puzzle_lines_on_x11: $*" >&2; exit 1; }
+source "$(dirname "$0")/../../scripts/x11_window.sh"
+wait_for_display || fail "the X server on $DISPLAY takes no connection"
 runtime="$(mktemp -d)"
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$runtime"
 "$1" & pid=$!
 trap 'kill $pid 2>/dev/null || true; rm -rf "$runtime"' EXIT
 
-source "$(dirname "$0")/../../scripts/x11_window.sh"
 put() { printf '%b' "$1" | xclip -selection clipboard; }
 # keys KEY …: presses them in the window that has the focus, then lets it react.
 keys() { xdotool key "$@"; sleep 0.3; }

@@ -694,6 +694,7 @@ private:
             beginGroup(group);
             countSixthRows();
             fourthRow();
+            fifthRowPasses();
             if (overflow_)
                 return false;
         }
@@ -750,8 +751,9 @@ private:
         for (std::size_t kind = 1; kind < kindStart.size(); ++kind)
             kindEnd_.emplace_back(kindStart[kind] / 64, (Word(1) << (kindStart[kind] % 64)) - 1);
         const std::size_t pairs = std::size_t(kLaneKeys) * fifthKinds_.keys().size();
-        if (pairSum_.size() < pairs) {
-            pairSum_.resize(pairs);
+        fourthKeys_.clear();
+        if (openByPair_.size() < pairs) {
+            openByPair_.resize(pairs);
             sixthWeights_.resize(pairs);
         }
     }
@@ -849,15 +851,9 @@ private:
             if (fourthStamp_[key] != stamp_) {
                 fourthStamp_[key] = stamp_;
                 fourthSum_[key] = weightOf(lanes);
-                // Row 5's variations are found by front below, so kinds that
-                // meet the key in the lanes' stack get no sum.
-                std::uint32_t* pairSum = pairSum_.data() + std::size_t(key) * fifthKinds_.keys().size();
-                for (std::size_t kind = 0; kind < fifthKinds_.keys().size(); ++kind) {
-                    Word both[kLaneWords];
-                    const bool meet = keysMeet(key, fifthKinds_.keys()[kind]);
-                    const bool any = !meet && narrow(lanes, fifthKinds_.keys()[kind], both);
-                    pairSum[kind] = any ? std::uint32_t(weightOf(both)) : 0;
-                }
+                fourthKeys_.push_back(key);
+                const std::size_t kinds = fifthKinds_.keys().size();
+                std::fill_n(openByPair_.data() + std::size_t(key) * kinds, kinds, 0);
             }
             addPassing(4, fourthSum_[key]);
             front.fourth[front.size++] = i;
@@ -891,11 +887,9 @@ private:
         }
         const std::size_t kinds = fifthKinds_.keys().size();
         for (int f = 0; f < front.size; ++f) {
-            const std::uint32_t* pairSum = pairSum_.data() + std::size_t(laneKey_[3][front.fourth[f]]) * kinds;
-            std::uint64_t passing = 0;
+            std::int64_t* open = openByPair_.data() + std::size_t(laneKey_[3][front.fourth[f]]) * kinds;
             for (std::size_t kind = 0; kind < kinds; ++kind)
-                passing += std::uint64_t(pairSum[kind]) * openOfKind_[kind];
-            addPassing(5, std::int64_t(passing));
+                open[kind] += openOfKind_[kind];
         }
         // Row 6 passes only with the digits rows 4 and 5 leave in each box,
         // so each live key of row 6 decides the digits of row 5 there; they
@@ -916,10 +910,9 @@ private:
                 // digit there.
                 const int kind = fifthKind_[k];
                 for (int f = 0; f < front.size; ++f) {
-                    const std::size_t pair = std::size_t(laneKey_[3][front.fourth[f]]) * kinds + kind;
-                    if (pairSum_[pair] == 0)
+                    if (!narrow(front.lanes[f].data(), fifthKinds_.keys()[kind], lanesOf_[5].data()))
                         continue;
-                    narrow(front.lanes[f].data(), fifthKinds_.keys()[kind], lanesOf_[5].data());
+                    const std::size_t pair = std::size_t(laneKey_[3][front.fourth[f]]) * kinds + kind;
                     chosen_[3] = front.fourth[f];
                     chosen_[4] = fifthOriginal_[k];
                     sixthRow(slot, pair);
@@ -928,12 +921,31 @@ private:
         }
     }
 
+    // Row 5's passing prefixes in the group: the open pairs of rows 4 and 5,
+    // counted by key of row 4 and kind of row 5 over all fronts, each
+    // weighed once by the lanes that both fit. Kinds that meet the key in the
+    // lanes' stack do not pass, as fronts find row 5 by the shared stacks.
+    void fifthRowPasses()
+    {
+        const std::size_t kinds = fifthKinds_.keys().size();
+        for (const int key : fourthKeys_) {
+            Word lanes[kLaneWords];
+            narrow(lanesOf_[3].data(), key, lanes);
+            const std::int64_t* open = openByPair_.data() + std::size_t(key) * kinds;
+            for (std::size_t kind = 0; kind < kinds; ++kind) {
+                Word both[kLaneWords];
+                if (open[kind] != 0 && !keysMeet(key, fifthKinds_.keys()[kind]) &&
+                    narrow(lanes, fifthKinds_.keys()[kind], both) && !addProduct(passing_[5], weightOf(both), open[kind]))
+                    overflow_ = true;
+            }
+        }
+    }
+
     // Row 6: the variations holding the digits that rows 4 and 5 leave in
     // each stack (those of `slot`), which are new to their columns then. The
     // lanes they fit depend on the keys of rows 4 and 5 and on the order of
     // the three digits left in the lanes' stack, so their weights are kept by
-    // those in the group: `pair` numbers the keys of rows 4 and 5 as in
-    // pairSum_.
+    // those in the group: `pair` numbers the keys of rows 4 and 5.
     void sixthRow(int slot, std::size_t pair)
     {
         if (walkedRows_ > 6 && anySeventhRowOpen()) {
@@ -1031,17 +1043,17 @@ private:
     std::vector<std::array<int, 6>> sixthKeyOfOrder_, sixthCounts_;  // by slot and order: lane key; in the group
 
     std::uint32_t stamp_ = 0;  // the group under way
-    // The first-band fillings of the lanes that a key of row 4, and one of
-    // row 4 with a kind of row 5, fit (none where the two meet in a column);
-    // computed in each group when the key of row 4 first comes up.
+    // The first-band fillings of the lanes that a key of row 4 fits,
+    // computed in each group when the key first comes up; those keys.
     std::array<std::int64_t, kLaneKeys> fourthSum_{};
     std::array<std::uint32_t, kLaneKeys> fourthStamp_{};
-    // [row 4's key × the group's kinds of row 5 + kind]; 32 bits hold the
-    // most first-band fillings.
-    std::vector<std::uint32_t> pairSum_;
+    std::vector<int> fourthKeys_;
+    // A pair of rows 4 and 5: row 4's key × the group's kinds of row 5 +
+    // kind. The variations of row 5 open below those of row 4, by pair.
+    std::vector<std::int64_t> openByPair_;
     // The first-band fillings of the lanes that keys of rows 4 and 5 and
     // each order of row 6's digits in the lanes' stack fit, as they come up
-    // in the group; by pair as pairSum_.
+    // in the group; by pair.
     struct SixthWeights {
         std::uint32_t stamp = 0;
         int known = 0;  // the orders weighed, as bits

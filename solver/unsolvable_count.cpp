@@ -863,7 +863,7 @@ private:
     }
 
     // Most loops are of row 5; the variations that a front leaves open are
-    // found once for it, and counted kind by kind.
+    // found once for it, counted kind by kind and tallied by pair.
     ZIFRAX_COUNTS_BITS void fifthRow(const Front& front)
     {
         // The front's digits; those of the lanes' stack (left 0) meet nothing.
@@ -887,9 +887,9 @@ private:
         }
         const std::size_t kinds = fifthKinds_.keys().size();
         for (int f = 0; f < front.size; ++f) {
-            std::int64_t* open = openByPair_.data() + std::size_t(laneKey_[3][front.fourth[f]]) * kinds;
+            std::int64_t* tally = openByPair_.data() + std::size_t(laneKey_[3][front.fourth[f]]) * kinds;
             for (std::size_t kind = 0; kind < kinds; ++kind)
-                open[kind] += openOfKind_[kind];
+                tally[kind] += openOfKind_[kind];
         }
         // Row 6 passes only with the digits rows 4 and 5 leave in each box,
         // so each live key of row 6 decides the digits of row 5 there; they
@@ -923,8 +923,9 @@ private:
 
     // Row 5's passing prefixes in the group: the open pairs of rows 4 and 5,
     // counted by key of row 4 and kind of row 5 over all fronts, each
-    // weighed once by the lanes that both fit. Kinds that meet the key in the
-    // lanes' stack do not pass, as fronts find row 5 by the shared stacks.
+    // weighed once by the lanes that both fit. Fronts leave row 5 open by the
+    // shared stacks alone, so kinds that meet the key in the lanes' stack are
+    // left out here.
     void fifthRowPasses()
     {
         const std::size_t kinds = fifthKinds_.keys().size();

@@ -210,12 +210,16 @@ private:
     std::vector<Part> parts_;  // by id
 };
 
-// Counts of states: three part ids in a key of 11 bits each (a stack's
-// three columns split the nine digits in one of 1,680 ways).
-// The states added are kept in buckets by their first part, as the ids of
-// their other two: appending to at most 1,680 buckets stays in the cache,
-// where counting each state in a large table would wait for memory. The
-// buckets are chains of chunks in one store.
+// A state: the part ids of stacks 1 to 3, 11 bits each (a stack's three
+// columns split the nine digits in one of 1,680 ways).
+constexpr int kPartIdBits = 11;
+constexpr Word kPartIdMask = (Word(1) << kPartIdBits) - 1;
+int partIdIn(Word state, int stack) { return int(state >> (kPartIdBits * stack) & kPartIdMask); }
+
+// Counts of states. The states added are kept in buckets by their first
+// part, as the ids of their other two: appending to at most 1,680 buckets
+// stays in the cache, where counting each state in a large table would wait
+// for memory. The buckets are chains of chunks in one store.
 class StateCounts {
 public:
     StateCounts() { store_.reserve(kStoreSize); }
@@ -223,14 +227,14 @@ public:
     // False when the store is full.
     bool add(Word state)
     {
-        Bucket& bucket = buckets_[state & kPartMask];
+        Bucket& bucket = buckets_[state & kPartIdMask];
         if (bucket.used % kChunk == 0) {
             if (store_.size() + kChunk > kStoreSize)
                 return false;
             bucket.chunks.push_back(store_.size());
             store_.resize(store_.size() + kChunk);
         }
-        store_[bucket.chunks.back() + bucket.used % kChunk] = std::uint32_t(state >> kPartBits);
+        store_[bucket.chunks.back() + bucket.used % kChunk] = std::uint32_t(state >> kPartIdBits);
         ++bucket.used;
         return true;
     }
@@ -243,7 +247,7 @@ public:
         // counted; used as met.
         counts_.reserve(std::min(store_.size(), kMostStates + 1));
         const auto place = [&](std::uint32_t others) {
-            return std::size_t(others & kPartMask) * thirdParts + (others >> kPartBits);
+            return std::size_t(others & kPartIdMask) * thirdParts + (others >> kPartIdBits);
         };
         for (std::size_t first = 0; first < buckets_.size(); ++first) {
             const auto forEachAdded = [&](const auto& onOthers) {
@@ -253,7 +257,7 @@ public:
             forEachAdded([&](std::uint32_t others) { ++ofOthers[place(others)]; });
             forEachAdded([&](std::uint32_t others) {
                 if (ofOthers[place(others)] != 0)
-                    counts_.push_back(Word(ofOthers[place(others)]) << kStateBits | first | Word(others) << kPartBits);
+                    counts_.push_back(Word(ofOthers[place(others)]) << kStateBits | first | Word(others) << kPartIdBits);
                 ofOthers[place(others)] = 0;
             });
         }
@@ -274,18 +278,16 @@ public:
     }
 
 private:
-    static constexpr int kPartBits = 11;
-    static constexpr Word kPartMask = (Word(1) << kPartBits) - 1;
-    static constexpr int kStateBits = 3 * kPartBits;
+    static constexpr int kStateBits = 3 * kPartIdBits;
     static constexpr Word kStateMask = (Word(1) << kStateBits) - 1;
     static constexpr std::size_t kChunk = 1024;
     // Room for the most fillings, with a chunk begun in each bucket.
-    static constexpr std::size_t kStoreSize = std::size_t(kMostFirstBandFillings) + (kPartMask + 1) * kChunk;
+    static constexpr std::size_t kStoreSize = std::size_t(kMostFirstBandFillings) + (kPartIdMask + 1) * kChunk;
     struct Bucket {
         std::size_t used = 0;
         std::vector<std::size_t> chunks;  // their first places in the store
     };
-    std::array<Bucket, kPartMask + 1> buckets_;
+    std::array<Bucket, kPartIdMask + 1> buckets_;
     LargeTable<std::uint32_t> store_;
     LargeTable<Word> counts_;  // state | fillings << kStateBits
 };
@@ -518,7 +520,7 @@ private:
                         Part part = upperParts[t];
                         for (int j = 0; j < 3; ++j)
                             part |= Part(bit(v3[3 * t + j]) >> 1) << (9 * j);
-                        state |= Word(parts_[t].id(part)) << (11 * t);
+                        state |= Word(parts_[t].id(part)) << (kPartIdBits * t);
                     }
                     tooMany = tooMany || !states_.add(state);
                     ++fillings;
@@ -591,9 +593,8 @@ private:
     void gatherGroups()
     {
         const int secondParts = int(parts_[sharedStacks_[1]].size());
-        const auto idIn = [](Word state, int stack) { return int(state >> (11 * stack)) & 2047; };
         const auto groupOf = [&](Word state) {
-            return idIn(state, sharedStacks_[0]) * secondParts + idIn(state, sharedStacks_[1]);
+            return partIdIn(state, sharedStacks_[0]) * secondParts + partIdIn(state, sharedStacks_[1]);
         };
         groupStart_.assign(parts_[sharedStacks_[0]].size() * secondParts + 1, 0);
         states_.forEach([&](Word state, std::int64_t) { ++groupStart_[groupOf(state) + 1]; });
@@ -601,7 +602,7 @@ private:
         std::vector<int> next(groupStart_.begin(), groupStart_.end() - 1);
         groupLanes_.resize(states_.size());
         states_.forEach([&](Word state, std::int64_t fillings) {
-            groupLanes_[next[groupOf(state)]++] = {idIn(state, laneStack_), int(fillings)};
+            groupLanes_[next[groupOf(state)]++] = {partIdIn(state, laneStack_), int(fillings)};
         });
         states_.release();  // its room is wanted for the rows' bit sets
     }
@@ -878,14 +879,14 @@ private:
         // at once by their ranks among the open ones.
         for (int w = 0; w < fifth_.words; ++w)
             openBefore_[w + 1] = openBefore_[w] + std::popcount(open[w]);
+        const std::size_t kinds = fifthKinds_.keys().size();
         int lower = 0;
-        for (std::size_t kind = 0; kind < fifthKinds_.keys().size(); ++kind) {
+        for (std::size_t kind = 0; kind < kinds; ++kind) {
             const auto [word, below] = kindEnd_[kind];
             const int upper = openBefore_[word] + std::popcount(open[word] & below);
             openOfKind_[kind] = upper - lower;
             lower = upper;
         }
-        const std::size_t kinds = fifthKinds_.keys().size();
         for (int f = 0; f < front.size; ++f) {
             std::int64_t* tally = openByPair_.data() + std::size_t(laneKey_[3][front.fourth[f]]) * kinds;
             for (std::size_t kind = 0; kind < kinds; ++kind)

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <numeric>
 #include <optional>
 #include <vector>
@@ -968,17 +969,37 @@ private:
             weights.stamp = stamp_;
             weights.known = 0;
         }
+        const std::int32_t above = kColumnDigits[laneKey_[3][chosen_[3]]] | kColumnDigits[laneKey_[4][chosen_[4]]];
         for (int order = 0; order < 6; ++order) {
             if (counts[order] == 0)
                 continue;
             if (!((weights.known >> order) & 1)) {
-                Word lanes[kLaneWords];
-                weights.ofOrder[order] = narrow(lanesOf_[5].data(), keyOfOrder[order], lanes) ? weightOf(lanes) : 0;
+                weights.ofOrder[order] = sixthWeight(above, keyOfOrder[order]);
                 weights.known |= 1 << order;
             }
             if (!addProduct(passing_[6], weights.ofOrder[order], counts[order]))
                 overflow_ = true;
         }
+    }
+    // The first-band fillings of the lanes that rows 4 and 5 (their digits in
+    // the lanes' stack `above`, their lanes lanesOf_[5]) and a key of row 6
+    // fit: the lanes whose columns hold none of the digits of rows 4 to 6
+    // there. Row 6 completes the band's boxes, so these are the nine digits,
+    // and the weight depends only on how they split into the three columns;
+    // it is kept by that split in the group.
+    std::int64_t sixthWeight(std::int32_t above, int key)
+    {
+        const std::int32_t digits = above | kColumnDigits[key];
+        const int first = digits & 511;
+        const int second = (digits >> 9) & 511;
+        assert((first | second | digits >> 18) == 511);
+        SplitWeight& known = weightBySplit_[kSplitNumber[kTripleNumber[first] * kTriples + kTripleNumber[second]]];
+        if (known.stamp != stamp_) {
+            known.stamp = stamp_;
+            Word lanes[kLaneWords];
+            known.weight = narrow(lanesOf_[5].data(), key, lanes) ? weightOf(lanes) : 0;
+        }
+        return known.weight;
     }
 
     // Whether some variation of row 7 is new to the columns below rows 4 and
@@ -1012,8 +1033,40 @@ private:
     // Three digits of a row in the lanes' stack, as a number below kLaneKeys.
     static constexpr int kLaneKeys = 729;
     static int laneKeyOf(const std::uint8_t* digits) { return (digits[0] - 1) * 81 + (digits[1] - 1) * 9 + digits[2] - 1; }
+    // A key's digits as a part: column j's digit d as bit 9 × j + d − 1.
+    static constexpr std::array<std::int32_t, kLaneKeys> kColumnDigits = [] {
+        std::array<std::int32_t, kLaneKeys> digits{};
+        for (int key = 0; key < kLaneKeys; ++key)
+            digits[key] = 1 << (key / 81) | 1 << (9 + key / 9 % 9) | 1 << (18 + key % 9);
+        return digits;
+    }();
     // Whether two keys have a digit in the same column.
-    static bool keysMeet(int a, int b) { return a / 81 == b / 81 || a / 9 % 9 == b / 9 % 9 || a % 9 == b % 9; }
+    static bool keysMeet(int a, int b) { return (kColumnDigits[a] & kColumnDigits[b]) != 0; }
+    // Nine digits split into three columns of three: the first two columns'
+    // sets, each numbered below kTriples (kTripleNumber, by its bits), name
+    // the split, numbered below kSplits (kSplitNumber).
+    static constexpr int kTriples = 84;
+    static constexpr int kSplits = 1680;
+    static constexpr std::array<std::int16_t, 512> kTripleNumber = [] {
+        std::array<std::int16_t, 512> number{};
+        int next = 0;
+        for (int set = 0; set < 512; ++set)
+            number[set] = std::int16_t(std::popcount(unsigned(set)) == 3 ? next++ : 0);
+        return number;
+    }();
+    static constexpr std::array<std::int16_t, kTriples * kTriples> kSplitNumber = [] {
+        std::array<int, kTriples> setOf{};
+        for (int set = 0; set < 512; ++set)
+            if (std::popcount(unsigned(set)) == 3)
+                setOf[kTripleNumber[set]] = set;
+        std::array<std::int16_t, kTriples * kTriples> number{};
+        int next = 0;
+        for (int first = 0; first < kTriples; ++first)
+            for (int second = 0; second < kTriples; ++second)
+                number[first * kTriples + second] = std::int16_t((setOf[first] & setOf[second]) == 0 ? next++ : 0);
+        return number;
+    }();
+    static_assert(std::ranges::max(kSplitNumber) == kSplits - 1);
     // The order of three different digits as a number below 6.
     static int orderOf(const std::uint8_t* digits)
     {
@@ -1055,13 +1108,18 @@ private:
     std::vector<std::int64_t> openByPair_;
     // The first-band fillings of the lanes that keys of rows 4 and 5 and
     // each order of row 6's digits in the lanes' stack fit, as they come up
-    // in the group; by pair.
+    // in the group; by pair, and by split (sixthWeight).
     struct SixthWeights {
         std::uint32_t stamp = 0;
         int known = 0;  // the orders weighed, as bits
         std::array<std::int64_t, 6> ofOrder{};
     };
     LargeTable<SixthWeights> sixthWeights_;
+    struct SplitWeight {
+        std::uint32_t stamp = 0;
+        std::int64_t weight = 0;
+    };
+    std::vector<SplitWeight> weightBySplit_ = std::vector<SplitWeight>(kSplits);
     LargeTable<int> sixthOrder_;  // of each variation of row 6
     std::vector<int> sixthLive_;  // the slots of row 6 with a variation that the group lets through
     // Row 5's variations that the group's shared parts let through, numbered

@@ -969,27 +969,27 @@ private:
             weights.stamp = stamp_;
             weights.known = 0;
         }
-        const std::int32_t above = kColumnDigits[laneKey_[3][chosen_[3]]] | kColumnDigits[laneKey_[4][chosen_[4]]];
         for (int order = 0; order < 6; ++order) {
             if (counts[order] == 0)
                 continue;
             if (!((weights.known >> order) & 1)) {
-                weights.ofOrder[order] = sixthWeight(above, keyOfOrder[order]);
+                weights.ofOrder[order] = sixthWeight(keyOfOrder[order]);
                 weights.known |= 1 << order;
             }
             if (!addProduct(passing_[6], weights.ofOrder[order], counts[order]))
                 overflow_ = true;
         }
     }
-    // The first-band fillings of the lanes that rows 4 and 5 (their digits in
-    // the lanes' stack `above`, their lanes lanesOf_[5]) and a key of row 6
-    // fit: the lanes whose columns hold none of the digits of rows 4 to 6
-    // there. Row 6 completes the band's boxes, so these are the nine digits,
-    // and the weight depends only on how they split into the three columns;
-    // it is kept by that split in the group.
-    std::int64_t sixthWeight(std::int32_t above, int key)
+    // The first-band fillings of the lanes that rows 4 and 5 (chosen_, their
+    // lanes lanesOf_[5]) and a key of row 6 fit: the lanes whose columns hold
+    // none of the digits of rows 4 to 6 in the lanes' stack. Row 6 completes
+    // the band's boxes, so these are the nine digits, and the weight depends
+    // only on how they split into the three columns; it is kept by that split
+    // in the group.
+    std::int64_t sixthWeight(int key)
     {
-        const std::int32_t digits = above | kColumnDigits[key];
+        const std::int32_t digits =
+            kColumnDigits[laneKey_[3][chosen_[3]]] | kColumnDigits[laneKey_[4][chosen_[4]]] | kColumnDigits[key];
         const int first = digits & 511;
         const int second = (digits >> 9) & 511;
         assert((first | second | digits >> 18) == 511);

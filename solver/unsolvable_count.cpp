@@ -671,15 +671,10 @@ private:
             }
         }
         laneFit_.assign(std::size_t(kLaneKeys) * laneWords_, 0);
-        for (int key = 0; key < kLaneKeys; ++key) {
-            std::array<std::uint8_t, 9> row{};
-            row[3 * laneStack_] = std::uint8_t(key / 81 + 1);
-            row[3 * laneStack_ + 1] = std::uint8_t(key / 9 % 9 + 1);
-            row[3 * laneStack_ + 2] = std::uint8_t(key % 9 + 1);
+        for (int key = 0; key < kLaneKeys; ++key)
             for (int lane = 0; lane < lanes_; ++lane)
-                if (fits(parts_[laneStack_][lane], row.data(), laneStack_))
+                if ((parts_[laneStack_][lane] & Part(kColumnDigits[key])) == 0)
                     laneFit_[std::size_t(key) * laneWords_ + lane / 64] |= Word(1) << (lane % 64);
-        }
     }
 
     bool countLowerRows()
